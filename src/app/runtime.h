@@ -1,0 +1,52 @@
+// The services a window asks of the platform. The Win32 runtime draws real windows; the fake
+// runtime of the unit tests records what was asked.
+#pragma once
+
+#include "app/layout.h"
+
+#include <chrono>
+#include <string_view>
+
+namespace app {
+
+class Form;
+
+enum class Event { Click, Change, Timer };
+
+// Style of the finale's message box: stop icon, a single OK button.
+inline constexpr int kMsgBoxCritical = 16;
+
+class Runtime {
+public:
+    virtual ~Runtime() = default;
+
+    // Window lifetime, used only by the window sequence.
+    virtual void CreateWindowFor(Form& form) = 0; // the window and its controls, not yet visible
+    virtual void ShowWindowFor(Form& form) = 0;
+    virtual void DestroyWindowFor(Form& form) = 0;
+    virtual void Quit() = 0; // leave the event loop once the running handler has returned
+
+    // Window geometry: outer position and size.
+    virtual void Move(Form& form, Twips left, Twips top, Twips width, Twips height) = 0;
+    virtual Twips ScreenWidth() = 0;
+    virtual Twips ScreenHeight() = 0;
+
+    // Controls, addressed by their row in the window's layout table.
+    virtual void AddItem(Form& form, int control, std::wstring_view text, int index) = 0;
+    virtual void SetCaption(Form& form, int control, std::wstring_view text) = 0;
+    virtual void SetEnabled(Form& form, int control, bool enabled) = 0;
+
+    // Text output at the window's current position, then on the next line or right after it.
+    virtual void Print(Form& form, std::wstring_view text, bool lineEnd) = 0;
+
+    virtual void MsgBox(std::wstring_view prompt, int style, std::wstring_view title) = 0;
+    virtual void Beep() = 0;
+    // Blocks the UI thread: nothing is painted and input given meanwhile is thrown away.
+    virtual void Freeze(std::chrono::milliseconds length) = 0;
+    // Opens the address with the default program (window 0, default verb, normal window).
+    virtual void ShellExecuteA(const char* file) = 0;
+    // Stops the program at once. Does not return on a real platform; handlers call it last.
+    virtual void End() = 0;
+};
+
+} // namespace app

@@ -1,0 +1,73 @@
+#include "app/window_sequence.h"
+
+#include <algorithm>
+
+namespace app {
+
+WindowSequence::HandlerScope::~HandlerScope() {
+    WindowSequence& s = sequence_;
+    if (--s.depth_ != 0) return;
+    s.unloaded_.clear();
+    const bool anyLoaded =
+        std::any_of(s.slots_.begin(), s.slots_.end(), [](const auto& slot) { return slot != nullptr; });
+    if (!anyLoaded && !s.ended_) s.runtime_.Quit();
+}
+
+void WindowSequence::Start() {
+    HandlerScope scope(*this);
+    Show(FormId::Form1);
+}
+
+Form& WindowSequence::Load(FormId id) {
+    std::unique_ptr<Form>& slot = slots_[Slot(id)];
+    if (!slot) {
+        slot = factory_(id, *this, runtime_);
+        ++created_[Slot(id)];
+        runtime_.CreateWindowFor(*slot);
+        slot->Form_Load();
+    }
+    return *slot;
+}
+
+void WindowSequence::Show(FormId id) {
+    if (ended_) return;
+    Form& form = Load(id);
+    if (ended_) return; // its Form_Load ended the program
+    runtime_.ShowWindowFor(form);
+}
+
+void WindowSequence::Unload(Form& form) {
+    if (!IsLoaded(form)) return;
+    runtime_.DestroyWindowFor(form);
+    unloaded_.push_back(std::move(slots_[Slot(form.Id())]));
+}
+
+void WindowSequence::End() {
+    ended_ = true;
+    runtime_.End();
+}
+
+void WindowSequence::Deliver(Form& form, int control, Event event) {
+    if (ended_ || !IsLoaded(form)) return;
+    if (event != Event::Timer) {
+        HandlerScope scope(*this);
+        form.Raise(control, event);
+        return;
+    }
+    const std::pair<const Form*, int> timer{&form, control};
+    if (std::find(runningTimers_.begin(), runningTimers_.end(), timer) != runningTimers_.end()) return;
+    runningTimers_.push_back(timer);
+    {
+        HandlerScope scope(*this);
+        form.Raise(control, event);
+    }
+    std::erase(runningTimers_, timer);
+}
+
+void WindowSequence::Close(Form& form) {
+    if (ended_ || !IsLoaded(form)) return;
+    HandlerScope scope(*this);
+    Unload(form);
+}
+
+} // namespace app

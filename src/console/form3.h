@@ -1,0 +1,32 @@
+// The full-screen console that types a fake format of drive C:, then reveals the joke, opens the
+// author's page and ends the program.
+#pragma once
+
+#include "app/form.h"
+
+#include <string>
+
+namespace console {
+
+class Form3 final : public app::Form {
+public:
+    Form3(app::WindowSequence& sequence, app::Runtime& runtime)
+        : Form(app::FormId::Form3, sequence, runtime) {}
+
+    const app::FormLayout& Layout() const override;
+    void Form_Load() override;
+    bool Raise(int control, app::Event event) override;
+
+    float TickCounter = 0;
+
+private:
+    void Timer1_Timer();
+    void Finale();
+};
+
+// The finale's message: six lines, the second and the fifth empty.
+std::wstring FinalePrompt();
+// What the finale asks the shell to open.
+std::string SiteAddress();
+
+} // namespace console

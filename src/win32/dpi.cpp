@@ -1,0 +1,52 @@
+#include "win32/dpi.h"
+
+#include "win32/failure.h"
+
+namespace win32 {
+namespace {
+
+template <typename F>
+F UserFunction(const char* name) {
+    HMODULE user32 = GetModuleHandleW(L"user32.dll");
+    return user32 ? reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(user32, name))) : nullptr;
+}
+
+using GetDpiForSystemFn = UINT(WINAPI*)();
+using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+using AdjustWindowRectExForDpiFn = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
+
+int ScreenDcDpi() {
+    HDC screen = Check(GetDC(nullptr), L"GetDC");
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(nullptr, screen);
+    return dpi > 0 ? dpi : kDefaultDpi;
+}
+
+} // namespace
+
+int SystemDpi() {
+    static const auto getDpiForSystem = UserFunction<GetDpiForSystemFn>("GetDpiForSystem");
+    if (getDpiForSystem) return static_cast<int>(getDpiForSystem());
+    return ScreenDcDpi();
+}
+
+int WindowDpi(HWND window) {
+    static const auto getDpiForWindow = UserFunction<GetDpiForWindowFn>("GetDpiForWindow");
+    if (getDpiForWindow) {
+        const UINT dpi = getDpiForWindow(window);
+        if (dpi != 0) return static_cast<int>(dpi);
+    }
+    return SystemDpi();
+}
+
+void AdjustForFrame(RECT& rect, DWORD style, DWORD exStyle, int dpi) {
+    static const auto adjustForDpi = UserFunction<AdjustWindowRectExForDpiFn>("AdjustWindowRectExForDpi");
+    if (adjustForDpi) {
+        Check(adjustForDpi(&rect, style, FALSE, exStyle, static_cast<UINT>(dpi)),
+              L"AdjustWindowRectExForDpi");
+        return;
+    }
+    Check(AdjustWindowRectEx(&rect, style, FALSE, exStyle), L"AdjustWindowRectEx");
+}
+
+} // namespace win32
