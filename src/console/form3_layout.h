@@ -9,10 +9,12 @@ using app::kNoContainer, app::kNoTabStop, app::kPlain;
 
 inline constexpr int kTickMilliseconds = 80;
 
+// clang-format off
 inline constexpr app::ControlSpec kForm3Controls[] = {
-    // kind           name      container     text  left top width height tab         state   interval
-    {app::Kind::Timer, "Timer1", kNoContainer, L"", 0, 0, 0, 0, kNoTabStop, kPlain, kTickMilliseconds},
+    // kind               name       container      text  left top width height tab          state    picture/interval
+    {app::Kind::Timer,  "Timer1",  kNoContainer,  L"",  0,  0,  0,  0,  kNoTabStop,  kPlain,  kTickMilliseconds},
 };
+// clang-format on
 
 inline constexpr app::FormLayout kForm3Layout{
     .title = L"Form3",
