@@ -1,0 +1,106 @@
+"""What every end-to-end test shares: the running session, the program under test, and ways to
+look at it from outside."""
+
+import os
+import re
+import subprocess
+import time
+import unittest
+from pathlib import Path
+
+from wineenv import WineSession
+
+TITLE = "Tajné nastavení systému Windows"
+CONSOLE_TITLE = "Form3"
+DIALOG_CLASS = "TajneNastaveniDialog"
+CONSOLE_CLASS = "TajneNastaveniOkno"
+# Window styles
+WS_CAPTION, WS_SYSMENU, WS_THICKFRAME = 0x00C00000, 0x00080000, 0x00040000
+WS_MINIMIZEBOX, WS_MAXIMIZEBOX, WS_POPUP, WS_BORDER = 0x00020000, 0x00010000, 0x80000000, 0x00800000
+WS_EX_APPWINDOW, WS_EX_TOOLWINDOW = 0x00040000, 0x00000080
+
+
+def build_dir():
+    return Path(os.environ["E2E_BUILD_DIR"])
+
+
+def artifacts():
+    path = build_dir() / "e2e-artifacts"
+    path.mkdir(exist_ok=True)
+    return path
+
+
+class ProgramTest(unittest.TestCase):
+    """Each test starts the program afresh, with Wine's relay trace of the calls it makes."""
+
+    relay = True
+
+    @classmethod
+    def setUpClass(cls):
+        cls.session = WineSession(build_dir())
+        if "display" not in cls.session.state:
+            raise RuntimeError("no Wine session: the e2e_session_start test must run first")
+
+    def setUp(self):
+        self.relay_log = artifacts() / f"{self.id().split('.')[-2]}.{self._testMethodName}.relay.txt"
+        if self.session.browser_log.exists():
+            self.session.browser_log.unlink()
+        self.process = self.session.launch(relay_log=self.relay_log if self.relay else None)
+
+    def tearDown(self):
+        if self.process.poll() is None:
+            self.process.kill()
+            self.process.wait(timeout=30)
+        # Nothing of this run may be left on the desktop for the next one.
+        for title in (TITLE, CONSOLE_TITLE):
+            self.session.helper("gone", title, 20000, check=False)
+
+    # ----- looking -----
+    def helper(self, *args, **kwargs):
+        return self.session.helper(*args, **kwargs)
+
+    def wait_window(self, title=TITLE, timeout_ms=30000, where=None):
+        """The visible top-level window with the title (and, if given, for which `where` holds)."""
+        deadline = time.monotonic() + timeout_ms / 1000
+        while time.monotonic() < deadline:
+            if self.process.poll() is not None:
+                self.fail(f"the program ended while waiting for {title!r}")
+            windows = [w for w in self.helper("windows") if w["title"] == title and (where is None or where(w))]
+            if windows:
+                return windows[0]
+            time.sleep(0.1)
+        self.fail(f"no window {title!r} appeared")
+
+    def program_windows(self):
+        return [w for w in self.helper("windows") if w["title"] in (TITLE, CONSOLE_TITLE)]
+
+    def expect_exit(self, timeout=30):
+        try:
+            return self.process.wait(timeout=timeout)
+        except subprocess.TimeoutExpired:
+            self.fail("the program did not end")
+
+    def relay_calls(self, function):
+        """Lines of the relay trace that call the function, e.g. 'user32.MessageBeep'."""
+        if not self.relay_log.exists():
+            return []
+        pattern = re.compile(r"Call " + re.escape(function) + r"\(")
+        return [line for line in self.relay_log.read_text(errors="replace").splitlines() if pattern.search(line)]
+
+    def windows_created(self, window_class):
+        return len([line for line in self.relay_calls("user32.CreateWindowExW") if f'L"{window_class}"' in line])
+
+    def screenshot(self, name, window=None):
+        return self.session.screenshot(artifacts() / f"{name}.png", window)
+
+    # ----- acting -----
+    def click(self, text, title=TITLE, count=1):
+        self.helper("click-control", title, text, count)
+
+    def keys(self, *keys, title=TITLE):
+        self.helper("keys", title, *keys)
+
+    def open_question(self):
+        self.wait_window()
+        self.click("OK")
+        return self.wait_window(where=lambda w: w["client"]["w"] == 402)

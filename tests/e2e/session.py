@@ -1,0 +1,15 @@
+"""Starts or stops the shared Wine session of the end-to-end tests: `session.py start|stop BUILD_DIR`."""
+
+import sys
+
+from wineenv import WineSession
+
+if __name__ == "__main__":
+    action, build_dir = sys.argv[1], sys.argv[2]
+    session = WineSession(build_dir)
+    if action == "start":
+        session.stop()  # a session left over from an interrupted run
+        session.start()
+        print(f"e2e session on display {session.state['display']}, prefix {session.prefix}")
+    else:
+        session.stop()

@@ -1,0 +1,219 @@
+"""A Wine session for running the program as a user would: a virtual X display, a Wine prefix of
+the project's own inside the build folder, one shared Wine virtual desktop, and the Windows-side
+helper that observes and drives windows from outside.
+
+Where the kernel runs 32-bit code, the shipped 32-bit program runs in a 32-bit prefix. Where it
+cannot (some virtual machines switch 32-bit emulation off), 32-bit Wine cannot start at all, and
+the 64-bit build of the same sources runs under 64-bit Wine instead; the choice is printed.
+"""
+
+import json
+import os
+import shutil
+import signal
+import struct
+import subprocess
+import time
+from pathlib import Path
+
+WINE32 = Path("/usr/lib/wine/wine")
+WINE64 = Path("/usr/lib/wine/wine64")
+WINESERVER = Path("/usr/lib/wine/wineserver")
+WINE_FONTS = Path("/usr/share/wine/fonts")
+SCREEN = (1024, 768)
+# Calls the tests read from Wine's relay trace.
+RELAY_INCLUDE = ";".join([
+    "user32.MessageBeep", "user32.MessageBoxW", "user32.CreateWindowExW", "shell32.ShellExecuteA",
+    "gdi32.ExtTextOutW", "kernel32.Sleep",
+])
+SESSION_FILE = "e2e-session.json"
+
+
+def can_run_32bit():
+    """True when 32-bit Wine starts on this machine."""
+    if not WINE32.exists():
+        return False
+    try:
+        return subprocess.run([str(WINE32), "--version"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                              timeout=30).returncode == 0
+    except (OSError, subprocess.TimeoutExpired):
+        return False
+
+
+def outline_only_font(source, target):
+    """Copies a TrueType font without its embedded bitmap strikes. Wine's own Tahoma carries
+    hand-made bitmaps for small sizes that lack some Czech letters (ů shows as a box); Windows'
+    fonts have them all, so the outlines show what a Czech user sees."""
+    data = source.read_bytes()
+    count = struct.unpack(">H", data[4:6])[0]
+    tables = []
+    for i in range(count):
+        tag, checksum, offset, length = struct.unpack(">4sIII", data[12 + 16 * i:28 + 16 * i])
+        if tag not in (b"EBDT", b"EBLC", b"EBSC", b"BDF "):
+            tables.append((tag, checksum, data[offset:offset + length]))
+    header = data[:4] + struct.pack(">H", len(tables)) + data[6:12]
+    offset = 12 + 16 * len(tables)
+    directory, body = b"", b""
+    for tag, checksum, table in tables:
+        directory += struct.pack(">4sIII", tag, checksum, offset + len(body), len(table))
+        body += table + b"\0" * (-len(table) % 4)
+    target.write_bytes(header + directory + body)
+
+
+class WineSession:
+    def __init__(self, build_dir):
+        self.build_dir = Path(build_dir).resolve()
+        state = self.build_dir / SESSION_FILE
+        self.state = json.loads(state.read_text()) if state.exists() else {}
+
+    # ----- configuration -----
+    @property
+    def arch(self):
+        return self.state.get("arch") or ("i686" if can_run_32bit() else "x86_64")
+
+    @property
+    def loader(self):
+        return str(WINE32 if self.arch == "i686" else WINE64)
+
+    @property
+    def prefix(self):
+        return self.build_dir / "wine" / ("win32" if self.arch == "i686" else "win64")
+
+    @property
+    def program(self):
+        return self.build_dir / f"windows-{self.arch}" / "nastaveni.exe"
+
+    @property
+    def helper_exe(self):
+        return self.build_dir / f"windows-{self.arch}" / "tests" / "e2e" / "helper" / "e2e_helper.exe"
+
+    @property
+    def browser_log(self):
+        return self.build_dir / "wine" / "opened-addresses.txt"
+
+    def env(self, relay=False):
+        env = dict(os.environ)
+        env.update({
+            "WINEPREFIX": str(self.prefix),
+            "WINEARCH": "win32" if self.arch == "i686" else "win64",
+            "WINELOADER": self.loader,
+            "WINESERVER": str(WINESERVER),
+            "WINEDLLOVERRIDES": "mscoree,mshtml=",
+            "WINEDEBUG": "-all,+relay,+timestamp" if relay else "-all",
+        })
+        if "display" in self.state:
+            env["DISPLAY"] = self.state["display"]
+        return env
+
+    # ----- lifetime -----
+    def start(self):
+        """Starts the display and the Wine server, creating the prefix on first use."""
+        arch = self.arch
+        self.state = {"arch": arch}
+        print(f"e2e: {'32-bit program, 32-bit Wine' if arch == 'i686' else '64-bit build under 64-bit Wine (this kernel cannot run 32-bit code)'}")
+        read_end, write_end = os.pipe()
+        xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", f"{SCREEN[0]}x{SCREEN[1]}x24",
+                                 "-nolisten", "tcp"], pass_fds=(write_end,), stdin=subprocess.DEVNULL,
+                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, start_new_session=True)
+        os.close(write_end)
+        with os.fdopen(read_end) as pipe:
+            number = pipe.readline().strip()
+        if not number:
+            raise RuntimeError("Xvfb did not start")
+        self.state.update({"display": f":{number}", "xvfb_pid": xvfb.pid})
+        self.save()
+        fresh = not (self.prefix / "system.reg").exists()
+        if fresh:
+            self.prefix.mkdir(parents=True, exist_ok=True)
+            self.wine("wineboot", "-i", timeout=600)
+            self.configure_prefix()
+        self.quiet([str(WINESERVER), "-p"])
+        self.wine("wineboot", timeout=300)
+        # The desktop window appears with the first program; make sure it is there.
+        self.helper("screen", timeout=120)
+
+    def configure_prefix(self):
+        fonts = self.prefix / "drive_c" / "windows" / "Fonts"
+        fonts.mkdir(parents=True, exist_ok=True)
+        for font in WINE_FONTS.glob("*"):
+            if font.suffix == ".ttf":
+                outline_only_font(font, fonts / font.name)
+            else:
+                shutil.copy(font, fonts / font.name)
+        recorder = self.build_dir / "wine" / "record-browser.sh"
+        recorder.write_text(f'#!/bin/sh\nprintf "%s\\n" "$@" >> "{self.browser_log}"\n')
+        recorder.chmod(0o755)
+        for key, name, kind, value in [
+            (r"HKCU\Software\Wine\Explorer", "Desktop", "REG_SZ", "Default"),
+            (r"HKCU\Software\Wine\Explorer\Desktops", "Default", "REG_SZ", f"{SCREEN[0]}x{SCREEN[1]}"),
+            (r"HKCU\Software\Wine\WineDbg", "ShowCrashDialog", "REG_DWORD", "0"),
+            (r"HKCU\Software\Wine\WineBrowser", "Browsers", "REG_SZ", str(recorder)),
+            (r"HKCU\Software\Wine\Debug", "RelayInclude", "REG_SZ", RELAY_INCLUDE),
+            (r"HKCU\Control Panel\Desktop", "LogPixels", "REG_DWORD", "96"),
+        ]:
+            self.wine("reg", "add", key, "/v", name, "/t", kind, "/d", value, "/f")
+        self.quiet([str(WINESERVER), "-w"], timeout=120)
+
+    def stop(self):
+        self.quiet([str(WINESERVER), "-k"])
+        pid = self.state.get("xvfb_pid")
+        if pid:
+            try:
+                os.killpg(pid, signal.SIGTERM)
+            except ProcessLookupError:
+                pass
+        state = self.build_dir / SESSION_FILE
+        if state.exists():
+            state.unlink()
+
+    def save(self):
+        (self.build_dir / SESSION_FILE).write_text(json.dumps(self.state))
+
+    # ----- running things -----
+    def quiet(self, command, timeout=120):
+        return subprocess.run(command, env=self.env(), stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                              stderr=subprocess.DEVNULL, timeout=timeout).returncode
+
+    def wine(self, *args, timeout=120):
+        return self.quiet([self.loader, *args], timeout=timeout)
+
+    def set_dpi(self, dpi):
+        self.wine("reg", "add", r"HKCU\Control Panel\Desktop", "/v", "LogPixels", "/t", "REG_DWORD", "/d", str(dpi),
+                  "/f")
+
+    def launch(self, relay_log=None):
+        """Starts the program; with relay_log, Wine's trace of the calls in RELAY_INCLUDE goes there."""
+        if relay_log:
+            stderr = open(relay_log, "w")
+        else:
+            stderr = subprocess.DEVNULL
+        try:
+            return subprocess.Popen([self.loader, str(self.program)], env=self.env(relay=bool(relay_log)),
+                                    stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=stderr)
+        finally:
+            if relay_log:
+                stderr.close()
+
+    def helper(self, *args, timeout=60, check=True):
+        """Runs the Windows-side helper; returns its JSON answer, or None when it says 'not found'."""
+        result = subprocess.run([self.loader, str(self.helper_exe), *map(str, args)], env=self.env(),
+                                stdin=subprocess.DEVNULL, capture_output=True, timeout=timeout)
+        if result.returncode == 1 and not check:
+            return None
+        if result.returncode != 0:
+            if result.returncode == 1:
+                return None
+            raise RuntimeError(f"helper {args} failed ({result.returncode}): {result.stderr.decode(errors='replace')}")
+        text = result.stdout.decode("utf-8")
+        return json.loads(text) if text.strip() else None
+
+    def screenshot(self, path, window=None):
+        """The whole virtual screen, or the part a window covers."""
+        path = Path(path)
+        path.parent.mkdir(parents=True, exist_ok=True)
+        command = ["import", "-display", self.state["display"], "-window", "root"]
+        if window:
+            r = window["window"]
+            command += ["-crop", f"{r['w']}x{r['h']}+{r['x']}+{r['y']}", "+repage"]
+        subprocess.run(command + [str(path)], check=True, timeout=60)
+        return path
