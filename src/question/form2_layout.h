@@ -28,7 +28,7 @@ inline constexpr app::FormLayout kForm2Layout{
     .placement = app::Placement::CentredOnScreen,
     .background = app::kDialogFace,
     .foreground = app::kBlack,
-    .font = {L"", 8, 400, 1, false},
+    .font = {L"", 8, 400, 238, false},
     .controls = kForm2Controls,
 };
 

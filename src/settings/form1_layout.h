@@ -55,7 +55,7 @@ inline constexpr app::FormLayout kForm1Layout{
     .placement = app::Placement::ChosenBySystem,
     .background = app::kDialogFace,
     .foreground = app::kBlack,
-    .font = {L"", 8, 400, 1, false},
+    .font = {L"", 8, 400, 238, false},
     .controls = kForm1Controls,
 };
 

@@ -46,6 +46,10 @@ def outline_only_font(source, target):
     fonts have them all, so the outlines show what a Czech user sees."""
     data = source.read_bytes()
     count = struct.unpack(">H", data[4:6])[0]
+    tags = {data[12 + 16 * i:16 + 16 * i] for i in range(count)}
+    if b"glyf" not in tags:  # a bitmap-only font: its bitmaps are all it has
+        target.write_bytes(data)
+        return
     tables = []
     for i in range(count):
         tag, checksum, offset, length = struct.unpack(">4sIII", data[12 + 16 * i:28 + 16 * i])
@@ -100,6 +104,9 @@ class WineSession:
             "WINESERVER": str(WINESERVER),
             "WINEDLLOVERRIDES": "mscoree,mshtml=",
             "WINEDEBUG": "-all,+relay,+timestamp" if relay else "-all",
+            # A Czech Windows: Czech locale and code page 1250, with its Central European fonts.
+            "LANG": "cs_CZ.UTF-8",
+            "LC_ALL": "cs_CZ.UTF-8",
         })
         if "display" in self.state:
             env["DISPLAY"] = self.state["display"]
@@ -136,6 +143,8 @@ class WineSession:
         fonts = self.prefix / "drive_c" / "windows" / "Fonts"
         fonts.mkdir(parents=True, exist_ok=True)
         for font in WINE_FONTS.glob("*"):
+            if font.name == "ms_sans_serif.ttf":
+                continue  # bitmaps without text at the dialog size; the .fon files serve that name
             if font.suffix == ".ttf":
                 outline_only_font(font, fonts / font.name)
             else:
@@ -150,6 +159,10 @@ class WineSession:
             (r"HKCU\Software\Wine\WineBrowser", "Browsers", "REG_SZ", str(recorder)),
             (r"HKCU\Software\Wine\Debug", "RelayInclude", "REG_SZ", RELAY_INCLUDE),
             (r"HKCU\Control Panel\Desktop", "LogPixels", "REG_DWORD", "96"),
+            # Windows maps the dialog font to Microsoft Sans Serif, which has the metrics of
+            # MS Sans Serif; Wine maps it to its own Tahoma, which is wider.
+            (r"HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes", "MS Shell Dlg", "REG_SZ",
+             "MS Sans Serif"),
         ]:
             self.wine("reg", "add", key, "/v", name, "/t", kind, "/d", value, "/f")
         self.quiet([str(WINESERVER), "-w"], timeout=120)
