@@ -52,8 +52,8 @@ def tour(session, gallery):
     finally:
         if program.poll() is None:
             program.kill()
-    opened = session.browser_log.read_text().strip() if session.browser_log.exists() else "(nothing)"
-    print(f"demo: the program ended and asked to open {opened}")
+    opened = session.opened_addresses(timeout=20) or ["(nothing)"]
+    print(f"demo: the program ended and asked to open {', '.join(opened)}")
     print(f"demo: screenshots in {gallery}")
 
 

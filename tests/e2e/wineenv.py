@@ -27,6 +27,8 @@ RELAY_INCLUDE = ";".join([
     "gdi32.ExtTextOutW", "kernel32.Sleep",
 ])
 SESSION_FILE = "e2e-session.json"
+# Wine's fonts with real outlines; the others are bitmaps wrapped as TrueType.
+OUTLINE_FONTS = {"tahoma.ttf", "tahomabd.ttf"}
 
 
 def can_run_32bit():
@@ -46,10 +48,6 @@ def outline_only_font(source, target):
     fonts have them all, so the outlines show what a Czech user sees."""
     data = source.read_bytes()
     count = struct.unpack(">H", data[4:6])[0]
-    tags = {data[12 + 16 * i:16 + 16 * i] for i in range(count)}
-    if b"glyf" not in tags:  # a bitmap-only font: its bitmaps are all it has
-        target.write_bytes(data)
-        return
     tables = []
     for i in range(count):
         tag, checksum, offset, length = struct.unpack(">4sIII", data[12 + 16 * i:28 + 16 * i])
@@ -145,7 +143,7 @@ class WineSession:
         for font in WINE_FONTS.glob("*"):
             if font.name == "ms_sans_serif.ttf":
                 continue  # bitmaps without text at the dialog size; the .fon files serve that name
-            if font.suffix == ".ttf":
+            if font.name in OUTLINE_FONTS:
                 outline_only_font(font, fonts / font.name)
             else:
                 shutil.copy(font, fonts / font.name)
@@ -219,6 +217,16 @@ class WineSession:
             raise RuntimeError(f"helper {args} failed ({result.returncode}): {result.stderr.decode(errors='replace')}")
         text = result.stdout.decode("utf-8")
         return json.loads(text) if text.strip() else None
+
+    def opened_addresses(self, timeout=20):
+        """What the program asked the shell to open, as the stand-in browser recorded it. The shell
+        starts the browser after the program has gone on (or ended), so this waits a little."""
+        deadline = time.monotonic() + timeout
+        while time.monotonic() < deadline:
+            if self.browser_log.exists():
+                return self.browser_log.read_text().split()
+            time.sleep(0.2)
+        return []
 
     def screenshot(self, path, window=None):
         """The whole virtual screen, or the part a window covers."""
