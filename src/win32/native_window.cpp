@@ -160,6 +160,7 @@ void NativeWindow::Destroy() {
 void NativeWindow::CreateControls() {
     const auto controls = form_.Layout().controls;
     controls_.assign(controls.size(), nullptr);
+    chosen_.assign(controls.size(), false);
     HINSTANCE instance = GetModuleHandleW(nullptr);
     const Kind* previousKind = nullptr;
     int previousContainer = app::kNoContainer;
@@ -188,6 +189,7 @@ void NativeWindow::CreateControls() {
         case Kind::OptionButton:
             if (spec.state & (app::kChecked | app::kSelected))
                 SendMessageW(control, BM_SETCHECK, BST_CHECKED, 0);
+            chosen_[row] = spec.kind == Kind::OptionButton && (spec.state & app::kSelected) != 0;
             break;
         case Kind::ComboBox: {
             const std::wstring edit(spec.text);
@@ -247,17 +249,23 @@ void NativeWindow::ApplyLayout(int dpi) {
         Check(SetWindowPos(control, nullptr, rect.left, rect.top, width, height + listHeight,
                            SWP_NOZORDER | SWP_NOACTIVATE),
               L"SetWindowPos");
-        if (spec.kind == Kind::ComboBox) {
-            // The closed combo box is as tall as its edit field; make that the designed height.
-            RECT actual{};
-            Check(GetWindowRect(control, &actual), L"GetWindowRect");
-            const LRESULT item = SendMessageW(control, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
-            const LRESULT frame = (actual.bottom - actual.top) - item;
-            if (item != CB_ERR && actual.bottom - actual.top != height)
-                SendMessageW(control, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), height - frame);
-        }
+        if (spec.kind == Kind::ComboBox) FitComboHeight(control, height);
     }
     Check(InvalidateRect(window_, nullptr, TRUE), L"InvalidateRect");
+}
+
+void NativeWindow::FitComboHeight(HWND combo, int height) {
+    // A closed combo box is as tall as its edit field, which follows the font; the edit field's
+    // height is what can be set. Corrected by what the control actually does with it.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        RECT actual{};
+        Check(GetWindowRect(combo, &actual), L"GetWindowRect");
+        const int difference = height - (actual.bottom - actual.top);
+        if (difference == 0) return;
+        const LRESULT item = SendMessageW(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
+        if (item == CB_ERR || item + difference <= 0) return;
+        SendMessageW(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), item + difference);
+    }
 }
 
 void NativeWindow::Show() {
@@ -351,9 +359,9 @@ void NativeWindow::ChooseOption(int control) {
         if (controls[row].kind != Kind::OptionButton ||
             controls[row].container != controls[control].container)
             continue;
+        chosen_[row] = static_cast<int>(row) == control;
         LONG_PTR style = GetWindowLongPtrW(controls_[row], GWL_STYLE);
-        style = static_cast<int>(row) == control ? (style | WS_TABSTOP)
-                                                 : (style & ~static_cast<LONG_PTR>(WS_TABSTOP));
+        style = chosen_[row] ? (style | WS_TABSTOP) : (style & ~static_cast<LONG_PTR>(WS_TABSTOP));
         SetWindowLongPtrW(controls_[row], GWL_STYLE, style);
     }
 }
@@ -374,7 +382,7 @@ void NativeWindow::OnCommand(int id, int code) {
         break;
     case Kind::OptionButton:
         // Clicking the option that is already chosen changes nothing and raises nothing.
-        if (code == BN_CLICKED && !(GetWindowLongPtrW(controls_[control], GWL_STYLE) & WS_TABSTOP)) {
+        if (code == BN_CLICKED && !chosen_[control]) {
             ChooseOption(control);
             sequence_.Deliver(form_, control, app::Event::Click);
         }

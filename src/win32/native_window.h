@@ -57,6 +57,7 @@ private:
     void CreateControls();
     void ApplyLayout(int dpi);
     RECT ControlRect(int control, int dpi) const;
+    static void FitComboHeight(HWND combo, int height);
     void OnCommand(int id, int code);
     void OnTimer(UINT_PTR id);
     void ArmTimer(Timer& timer);
@@ -73,6 +74,7 @@ private:
     int dpi_;
     UniqueFont font_;
     std::vector<HWND> controls_; // by table row; null for timers. Owned by window_.
+    std::vector<bool> chosen_;   // by table row: the option button chosen in its group
     std::vector<Timer> timers_;
     std::vector<PrintedText> printed_;
     POINT printAt_{0, 0};

@@ -23,8 +23,8 @@ WINE_FONTS = Path("/usr/share/wine/fonts")
 SCREEN = (1024, 768)
 # Calls the tests read from Wine's relay trace.
 RELAY_INCLUDE = ";".join([
-    "user32.MessageBeep", "user32.MessageBoxW", "user32.CreateWindowExW", "shell32.ShellExecuteA",
-    "gdi32.ExtTextOutW", "kernel32.Sleep",
+    "user32.MessageBeep", "user32.MessageBoxW", "user32.CreateWindowExW", "user32.SetWindowTextW",
+    "shell32.ShellExecuteA", "gdi32.ExtTextOutW", "kernel32.Sleep",
 ])
 SESSION_FILE = "e2e-session.json"
 # Wine's fonts with real outlines; the others are bitmaps wrapped as TrueType.
@@ -133,6 +133,7 @@ class WineSession:
             self.wine("wineboot", "-i", timeout=600)
             self.configure_prefix()
         self.quiet([str(WINESERVER), "-p"])
+        self.apply_settings()
         self.wine("wineboot", timeout=300)
         # The desktop window appears with the first program; make sure it is there.
         self.helper("screen", timeout=120)
@@ -150,20 +151,40 @@ class WineSession:
         recorder = self.build_dir / "wine" / "record-browser.sh"
         recorder.write_text(f'#!/bin/sh\nprintf "%s\\n" "$@" >> "{self.browser_log}"\n')
         recorder.chmod(0o755)
-        for key, name, kind, value in [
-            (r"HKCU\Software\Wine\Explorer", "Desktop", "REG_SZ", "Default"),
-            (r"HKCU\Software\Wine\Explorer\Desktops", "Default", "REG_SZ", f"{SCREEN[0]}x{SCREEN[1]}"),
-            (r"HKCU\Software\Wine\WineDbg", "ShowCrashDialog", "REG_DWORD", "0"),
-            (r"HKCU\Software\Wine\WineBrowser", "Browsers", "REG_SZ", str(recorder)),
-            (r"HKCU\Software\Wine\Debug", "RelayInclude", "REG_SZ", RELAY_INCLUDE),
-            (r"HKCU\Control Panel\Desktop", "LogPixels", "REG_DWORD", "96"),
+        self.quiet([str(WINESERVER), "-w"], timeout=120)
+
+    def apply_settings(self, dpi=96):
+        """The prefix's settings for the tests, written at every start so that they never go stale."""
+        recorder = self.build_dir / "wine" / "record-browser.sh"
+        values = {
+            r"HKEY_CURRENT_USER\Software\Wine\Explorer": {"Desktop": "Default"},
+            r"HKEY_CURRENT_USER\Software\Wine\Explorer\Desktops": {"Default": f"{SCREEN[0]}x{SCREEN[1]}"},
+            r"HKEY_CURRENT_USER\Software\Wine\WineDbg": {"ShowCrashDialog": 0},
+            # The shell hands web addresses to this stand-in, which records them: no browser starts.
+            r"HKEY_CURRENT_USER\Software\Wine\WineBrowser": {"Browsers": str(recorder)},
+            r"HKEY_CURRENT_USER\Software\Wine\Debug": {"RelayInclude": RELAY_INCLUDE},
+            r"HKEY_CURRENT_USER\Control Panel\Desktop": {"LogPixels": dpi},
             # Windows maps the dialog font to Microsoft Sans Serif, which has the metrics of
             # MS Sans Serif; Wine maps it to its own Tahoma, which is wider.
-            (r"HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes", "MS Shell Dlg", "REG_SZ",
-             "MS Sans Serif"),
-        ]:
-            self.wine("reg", "add", key, "/v", name, "/t", kind, "/d", value, "/f")
-        self.quiet([str(WINESERVER), "-w"], timeout=120)
+            r"HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes":
+                {"MS Shell Dlg": "MS Sans Serif"},
+        }
+        lines = ["REGEDIT4", ""]
+        for key, entries in values.items():
+            lines.append(f"[{key}]")
+            for name, value in entries.items():
+                if isinstance(value, int):
+                    lines.append(f'"{name}"=dword:{value:08x}')
+                else:
+                    escaped = value.replace("\\", "\\\\").replace('"', '\\"')
+                    lines.append(f'"{name}"="{escaped}"')
+            lines.append("")
+        settings = self.build_dir / "wine" / "settings.reg"
+        settings.write_text("\r\n".join(lines), encoding="ascii")
+        self.wine("regedit", "/S", str(settings))
+
+    def set_dpi(self, dpi):
+        self.apply_settings(dpi=dpi)
 
     def stop(self):
         self.quiet([str(WINESERVER), "-k"])
@@ -187,10 +208,6 @@ class WineSession:
 
     def wine(self, *args, timeout=120):
         return self.quiet([self.loader, *args], timeout=timeout)
-
-    def set_dpi(self, dpi):
-        self.wine("reg", "add", r"HKCU\Control Panel\Desktop", "/v", "LogPixels", "/t", "REG_DWORD", "/d", str(dpi),
-                  "/f")
 
     def launch(self, relay_log=None):
         """Starts the program; with relay_log, Wine's trace of the calls in RELAY_INCLUDE goes there."""

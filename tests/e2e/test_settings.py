@@ -1,0 +1,192 @@
+"""The settings window read from the real window: geometry at two resolutions, texts, lists, the tab
+order, and what the user's changes do to "Použít"."""
+
+import time
+import unittest
+
+from harness import TITLE, ProgramTest
+
+APPLY = "Použít"
+FRAMES = ("Základní nastavení", "Možnosti ukládání", "Další možnosti")
+# Every control as designed, in twips: text (a combo box's edit text; "" for the picture), the
+# group box it sits in, left, top, width, height, and whether it sizes itself to its text.
+DESIGN = [
+    ("", None, 120, 120, 480, 480, False),
+    ("Výchozí nastavení systému MS (r) Windows", None, 720, 240, 3105, 195, True),
+    ("Základní nastavení", None, 120, 600, 4455, 1095, False),
+    ("Možnosti ukládání", None, 120, 1800, 4455, 1575, False),
+    ("Další možnosti", None, 120, 3480, 4455, 1575, False),
+    ("OK", None, 720, 5160, 1215, 375, False),
+    ("Storno", None, 2040, 5160, 1215, 375, False),
+    ("Použít", None, 3360, 5160, 1215, 375, False),
+    ("Sekni se po", "Základní nastavení", 120, 300, 1215, 195, False),
+    ("2", "Základní nastavení", 1440, 240, 735, 315, False),
+    ("Hodinách", "Základní nastavení", 2280, 240, 1215, 315, False),
+    ("práce", "Základní nastavení", 3600, 300, 405, 195, True),
+    ("Ser mě tím, že budeš chtít heslo každých", "Základní nastavení", 120, 660, 3255, 255, False),
+    ("5", "Základní nastavení", 3360, 600, 615, 315, False),
+    ("minut", "Základní nastavení", 3990, 660, 375, 195, True),
+    ("Ukládej do neskutečně velkých souborů", "Možnosti ukládání", 120, 240, 3255, 195, False),
+    ("Sem, tam rozhoď pár odstavců a čísel", "Možnosti ukládání", 120, 480, 3135, 195, False),
+    ("Automaticky fragmentovat disk", "Možnosti ukládání", 120, 720, 2655, 255, False),
+    ("Ukládání trvá", "Možnosti ukládání", 120, 1140, 960, 195, True),
+    ("Zasraně dlouho", "Možnosti ukládání", 1320, 1080, 2055, 315, False),
+    ("Zpomalovat nabíhání programů", "Další možnosti", 120, 300, 2655, 195, False),
+    ("Jak to jen jde", "Další možnosti", 2760, 240, 1575, 315, False),
+    ("Otravuj mě stupidníma hláškama", "Další možnosti", 120, 720, 2295, 195, True),
+    ("Neustále", "Další možnosti", 600, 960, 1095, 195, False),
+    ("Když mám zasraně málo času", "Další možnosti", 600, 1200, 2415, 195, False),
+]
+COMBO_TEXTS = {"2", "5", "Hodinách", "Zasraně dlouho", "Jak to jen jde"}
+TAB_WALK = ["Sekni se po", "2", "Hodinách", "Ser mě tím, že budeš chtít heslo každých", "5",
+            "Ukládej do neskutečně velkých souborů", "Sem, tam rozhoď pár odstavců a čísel", "Zasraně dlouho",
+            "Zpomalovat nabíhání programů", "Jak to jen jde", "Když mám zasraně málo času",
+            "Automaticky fragmentovat disk", "OK", "Storno", "Sekni se po"]
+
+
+def pixels(twips, dpi):
+    return int(twips * dpi / 1440 + 0.5)
+
+
+class SettingsWindow(ProgramTest):
+    relay = False
+
+    def dump(self):
+        self.wait_window()
+        return self.helper("dump", TITLE)
+
+    def control(self, text, dump=None):
+        children = (dump or self.dump())["children"]
+        found = [c for c in children if c["text"] == text and (text or c.get("image"))]
+        self.assertEqual(len(found), 1, f"one control reading {text!r}")
+        return found[0]
+
+    def assert_layout(self, dpi):
+        dump = self.dump()
+        self.assertEqual(self.helper("screen")["dpi"], dpi)
+        self.assertEqual((dump["client"]["w"], dump["client"]["h"]), (pixels(4710, dpi), pixels(5655, dpi)))
+        for text, frame, left, top, width, height, autosize in DESIGN:
+            with self.subTest(control=text or "picture", dpi=dpi):
+                rect = dict(self.control(text, dump)["rect"])
+                if frame:  # positions inside a group box are relative to it
+                    box = self.control(frame, dump)["rect"]
+                    rect["x"] -= box["x"]
+                    rect["y"] -= box["y"]
+                self.assertAlmostEqual(rect["x"], pixels(left, dpi), delta=1)
+                self.assertAlmostEqual(rect["y"], pixels(top, dpi), delta=1)
+                if autosize:  # sized to its text in the font at hand: one line, never wrapped
+                    self.assertGreater(rect["w"], 0)
+                    self.assertTrue(0 < rect["h"] < 2 * pixels(height, dpi))
+                else:
+                    self.assertAlmostEqual(rect["w"], pixels(width, dpi), delta=1)
+                    # A closed combo box is as tall as its font allows: Wine's bitmap dialog font does not
+                    # scale to 144 DPI the way Windows' TrueType one does, and leaves it 2 px taller.
+                    slack = 2 if text in COMBO_TEXTS and dpi != 96 else 1
+                    self.assertAlmostEqual(rect["h"], pixels(height, dpi), delta=slack)
+        return dump
+
+    def test_layout_at_96_dpi(self):
+        dump = self.assert_layout(96)
+        picture = self.control("", dump)
+        self.assertEqual((picture["image"]["w"], picture["image"]["h"]), (32, 32))
+        self.screenshot("settings-96dpi", self.wait_window())
+
+    def test_texts_states_and_lists(self):
+        dump = self.dump()
+        texts = {c["text"] for c in dump["children"]}
+        for text, *_ in DESIGN:
+            self.assertIn(text, texts)
+        for check in ("Sekni se po", "Ser mě tím, že budeš chtít heslo každých", "Ukládej do neskutečně velkých souborů",
+                      "Sem, tam rozhoď pár odstavců a čísel", "Automaticky fragmentovat disk",
+                      "Zpomalovat nabíhání programů"):
+            self.assertEqual(self.control(check, dump)["check"], 1, check)
+        self.assertEqual(self.control("Neustále", dump)["check"], 0)
+        self.assertEqual(self.control("Když mám zasraně málo času", dump)["check"], 1)
+        self.assertFalse(self.control(APPLY, dump)["enabled"])
+        numbers = [str(n) for n in range(1, 61)]
+        self.assertEqual(self.control("2", dump)["items"], numbers)
+        self.assertEqual(self.control("5", dump)["items"], numbers)
+        self.assertEqual(self.control("Hodinách", dump)["items"], ["Sekundách", "Minutách", "Hodinách"])
+        self.assertEqual(self.control("Zasraně dlouho", dump)["items"],
+                         ["Dlouho", "Mrtě dlouho", "Zasraně dlouho", "Neskutečně dlouho", "Zkurvěně dlouho",
+                          "Neomezeně dlouho"])
+        self.assertEqual(self.control("Jak to jen jde", dump)["items"], ["1x", "2x", "5x", "10x", "Jak to jen jde"])
+        for combo in ("2", "5", "Hodinách", "Zasraně dlouho", "Jak to jen jde"):
+            self.assertEqual(self.control(combo, dump)["cursel"], -1, "no list entry selected")
+
+    def test_tab_walks_the_window_in_order(self):
+        self.wait_window()
+        walk = [self.helper("focus", TITLE)["text"]]
+        for _ in TAB_WALK[1:]:
+            self.keys("TAB")
+            walk.append(self.helper("focus", TITLE)["text"])
+        self.assertEqual(walk, TAB_WALK)
+
+    def test_enter_on_a_check_box_leads_to_the_question(self):
+        self.wait_window()
+        self.assertEqual(self.helper("focus", TITLE)["text"], "Sekni se po")
+        self.keys("ENTER")
+        self.wait_window(where=lambda w: w["client"]["w"] == 402)
+
+    def test_choosing_a_list_entry_leaves_apply_disabled_typing_enables_it(self):
+        self.wait_window()
+        self.click("Hodinách")
+        self.keys("ALT+DOWN", "UP", "ENTER")
+        time.sleep(0.3)
+        dump = self.dump()
+        self.assertEqual(self.control("Minutách", dump)["cursel"], 1, "an entry was chosen from the list")
+        self.assertFalse(self.control(APPLY, dump)["enabled"])
+        self.assertEqual(len(self.program_windows()), 1, "Enter in the open list did not press OK")
+        self.keys("END", "text:y")
+        time.sleep(0.3)
+        self.assertTrue(self.control(APPLY)["enabled"])
+
+    def test_clicks_that_change_a_setting_enable_apply(self):
+        for target, enables in (("Když mám zasraně málo času", False), ("Neustále", True),
+                                ("Automaticky fragmentovat disk", True)):
+            with self.subTest(target=target):
+                self.tearDown()
+                self.setUp()
+                self.wait_window()
+                self.click(target)
+                time.sleep(0.3)
+                self.assertEqual(self.control(APPLY)["enabled"], enables)
+
+    def test_enabled_apply_does_nothing(self):
+        self.wait_window()
+        self.click("Sekni se po")
+        time.sleep(0.3)
+        self.click(APPLY)
+        time.sleep(0.5)
+        dump = self.dump()
+        self.assertTrue(self.control(APPLY, dump)["enabled"])
+        self.assertEqual(self.control("Sekni se po", dump)["check"], 0)
+        self.assertEqual(len(self.program_windows()), 1)
+        self.assertIsNone(self.process.poll())
+
+
+class SettingsWindowAt144Dpi(SettingsWindow):
+    """The same window at 150 % scale: every rectangle scales with the resolution."""
+
+    @classmethod
+    def setUpClass(cls):
+        super().setUpClass()
+        cls.session.set_dpi(144)
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.session.set_dpi(96)
+
+    def test_layout_at_144_dpi(self):
+        self.assert_layout(144)
+        self.screenshot("settings-144dpi", self.wait_window())
+
+    # The behaviour does not depend on the resolution; run it once, at 96 DPI.
+    test_layout_at_96_dpi = test_texts_states_and_lists = test_tab_walks_the_window_in_order = None
+    test_enter_on_a_check_box_leads_to_the_question = None
+    test_choosing_a_list_entry_leaves_apply_disabled_typing_enables_it = None
+    test_clicks_that_change_a_setting_enable_apply = test_enabled_apply_does_nothing = None
+
+
+if __name__ == "__main__":
+    unittest.main()
