@@ -138,7 +138,16 @@ void Win32Runtime::Beep() {
 }
 
 void Win32Runtime::Freeze(std::chrono::milliseconds length) {
-    Sleep(static_cast<DWORD>(length.count()));
+    // Slept in slices with a look at the queue in between: it handles no input, but lets the
+    // system put what was painted last (the exchanged captions) on the screen.
+    const auto end = std::chrono::steady_clock::now() + length;
+    for (auto now = std::chrono::steady_clock::now(); now < end; now = std::chrono::steady_clock::now()) {
+        MSG message;
+        PeekMessageW(&message, nullptr, WM_PAINT, WM_PAINT, PM_NOREMOVE);
+        const auto slice = std::chrono::ceil<std::chrono::milliseconds>(
+            std::min<std::chrono::steady_clock::duration>(end - now, std::chrono::milliseconds(50)));
+        Sleep(static_cast<DWORD>(slice.count()));
+    }
     DiscardInput();
 }
 

@@ -84,7 +84,7 @@ class ProgramTest(unittest.TestCase):
         """Lines of the relay trace that call the function, e.g. 'user32.MessageBeep'."""
         if not self.relay_log.exists():
             return []
-        pattern = re.compile(r"Call " + re.escape(function) + r"\(")
+        pattern = re.compile(r"Call " + re.escape(function) + r"\(", re.IGNORECASE)
         return [line for line in self.relay_log.read_text(errors="replace").splitlines() if pattern.search(line)]
 
     def windows_created(self, window_class):

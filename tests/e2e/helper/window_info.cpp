@@ -78,12 +78,15 @@ std::wstring className(HWND hwnd) {
 }
 
 std::wstring caption(HWND hwnd) {
-    const int length = GetWindowTextLengthW(hwnd);
-    if (length <= 0) return {};
-    std::wstring buffer(static_cast<size_t>(length) + 1, L'\0');
-    const int copied = GetWindowTextW(hwnd, buffer.data(), static_cast<int>(buffer.size()));
-    buffer.resize(static_cast<size_t>(std::clamp(copied, 0, length)));
-    return buffer;
+    std::wstring buffer(256, L'\0');
+    while (true) {
+        const int copied = InternalGetWindowText(hwnd, buffer.data(), static_cast<int>(buffer.size()));
+        if (copied < static_cast<int>(buffer.size()) - 1) {
+            buffer.resize(static_cast<size_t>(std::max(copied, 0)));
+            return buffer;
+        }
+        buffer.resize(buffer.size() * 2);
+    }
 }
 
 std::int64_t hwndNumber(HWND hwnd) {

@@ -16,7 +16,8 @@ std::optional<LRESULT> sendMessage(HWND hwnd, UINT message, WPARAM wParam, LPARA
 std::wstring controlText(HWND hwnd, bool& hung);
 
 std::wstring className(HWND hwnd);
-// Caption as stored by the system: never blocks on the owner, unlike WM_GETTEXT.
+// Caption as stored by the system. Never sends a message: Wine's GetWindowTextLength does, with no
+// timeout, and a window caught early in its start-up then stalls the helper indefinitely.
 std::wstring caption(HWND hwnd);
 std::int64_t hwndNumber(HWND hwnd);
 

@@ -1,0 +1,94 @@
+"""The console and the finale, run through to the end: what it types, the message box read from the
+real box, the address handed to the shell, and the end of the program however the box is closed."""
+
+import re
+import time
+import unittest
+
+from harness import CONSOLE_CLASS, CONSOLE_TITLE, TITLE, ProgramTest, build_dir
+
+SCRIPT = [
+    "C:\\",
+    "C:\\WINDOWS\\format c:",
+    "Opravdu si prejete zformatovat disk c: ? (A/N)",
+    "A",
+    "Prosim cekejte, formatuji disk C:",
+    "Vyskytla se chyba na adrese 0x7c81eb33 je mozne, ze disk nubude spravne pracovat...",
+]
+
+
+def site_host():
+    cache = (build_dir() / "CMakeCache.txt").read_text()
+    return re.search(r"^SITE_HOST:STRING=(.*)$", cache, re.M).group(1)
+
+
+def unescape(relay_text):
+    """Wine's trace writes non-ASCII and backslashes escaped."""
+    return re.sub(r"\\u?([0-9a-fA-F]{4})", lambda m: chr(int(m.group(1), 16)), relay_text).replace("\\\\", "\\")
+
+
+class Finale(ProgramTest):
+    def reach_the_box(self, answer):
+        self.open_question()
+        self.click(answer)
+        self.wait_window(CONSOLE_TITLE)
+        box = self.helper("wait-class", "#32770", 60000)
+        self.assertIsNotNone(box, "the finale's message box")
+        return box
+
+    def assert_ended_and_opened_the_site(self):
+        self.expect_exit(timeout=30)
+        self.assertEqual(self.session.opened_addresses(), [f"http://{site_host()}/"])
+        self.assertEqual(len(self.relay_calls("shell32.ShellExecuteA")), 1)
+
+    def test_yes_then_the_whole_script_then_the_box_closed_with_enter(self):
+        box = self.reach_the_box("ANO")
+        self.assertEqual(box["title"], TITLE)
+        screen = self.helper("screen")
+        centre = (box["window"]["x"] + box["window"]["w"] // 2, box["window"]["y"] + box["window"]["h"] // 2)
+        self.assertAlmostEqual(centre[0], screen["w"] // 2, delta=2)
+        self.assertTrue(box["foreground"], "the box is above the full-screen console")
+        self.screenshot("console-finale")
+
+        host = site_host()
+        domain = host.split(".", 1)[1]
+        texts = [c["text"] for c in self.helper("dump", "#%d" % box["hwnd"])["children"]]
+        prompt = next(t for t in texts if t.startswith("Tohle"))
+        lines = prompt.split("\r\n")
+        self.assertEqual(lines[:5], ["Tohle je jen NEŠKODNÝ ftípek ;-)", "",
+                                     "Pošlete tento program svým známým ať vědí co všechno se dá ve Windowsech nastavit",
+                                     f"Navštivte internetovou stranu {host}", ""])
+        self.assertEqual(len(lines), 6)
+        self.assertIn(f"@{domain}", lines[5], "a contact address on the site's domain")
+        boxes = self.relay_calls("user32.MessageBoxW")
+        self.assertEqual(len(boxes), 1)
+        self.assertRegex(boxes[0], r",000100(10|30)\)", "stop icon and a single OK button")
+
+        # What the console typed, in order: each line once, the label one character at a time.
+        printed = [unescape(m.group(1)) for line in self.relay_calls("gdi32.ExtTextOutW")
+                   for m in [re.search(r'L"(.*)",[0-9a-f]+,[0-9a-f]+\) ret=', line)] if m]
+        typed = []
+        for text in printed:  # a repaint draws the same texts again
+            if text not in typed or len(text) == 1:
+                typed.append(text)
+        label_start = typed.index("Nova jmenovka disku : " + domain[0])
+        self.assertEqual(typed[:label_start], SCRIPT)
+        self.assertEqual("".join(typed[label_start + 1:label_start + 11]), domain[1:])
+
+        self.keys("ENTER", title=TITLE)
+        self.assert_ended_and_opened_the_site()
+        self.assertEqual(self.windows_created(CONSOLE_CLASS), 1)
+
+    def test_no_then_the_box_closed_with_esc(self):
+        self.reach_the_box("NE")
+        self.keys("ESC", title=TITLE)
+        self.assert_ended_and_opened_the_site()
+
+    def test_the_box_closed_with_its_close_box(self):
+        self.reach_the_box("ANO")
+        self.helper("close", TITLE)  # the box is the only window with this title now
+        self.assert_ended_and_opened_the_site()
+
+
+if __name__ == "__main__":
+    unittest.main()

@@ -1,0 +1,73 @@
+"""The question window read from the real window: place, texts, focus, the beep, and the caption
+swap and freeze of "NE", also under clicks and keys given while it is frozen."""
+
+import re
+import time
+import unittest
+
+from harness import CONSOLE_CLASS, CONSOLE_TITLE, TITLE, ProgramTest
+
+BS_TYPEMASK, BS_DEFPUSHBUTTON = 0x0F, 0x01
+
+
+class QuestionWindow(ProgramTest):
+    def test_centred_texts_focus_and_no_default_button(self):
+        window = self.open_question()
+        screen = self.helper("screen")
+        r = window["window"]
+        self.assertAlmostEqual(r["x"] + r["w"] / 2, screen["w"] / 2, delta=1)
+        self.assertAlmostEqual(r["y"] + r["h"] / 2, screen["h"] / 2, delta=1)
+        dump = self.helper("dump", TITLE)
+        texts = [c["text"] for c in dump["children"]]
+        self.assertIn("Při ukládání nastavení došlo k vyjímce v aplikaci na místě 0x7c81eb33", texts)
+        self.assertIn("Je nutné zformátovat disk. Přejete si zformátovat disk (C:)", texts)
+        buttons = [c for c in dump["children"] if c["class"].lower() == "button"]
+        self.assertEqual([b["text"] for b in buttons], ["ANO", "NE"])
+        for button in buttons:
+            self.assertNotEqual(button["style"] & BS_TYPEMASK, BS_DEFPUSHBUTTON)
+        self.assertEqual([(b["rect"]["x"], b["rect"]["y"], b["rect"]["w"], b["rect"]["h"]) for b in buttons],
+                         [(104, 48, 81, 25), (216, 48, 81, 25)])  # 1560/3240, 720, 1215 x 375 twips
+        picture = next(c for c in dump["children"] if c.get("image"))
+        self.assertEqual((picture["image"]["w"], picture["image"]["h"]), (31, 32))
+        self.assertEqual(dump["focus"]["text"], "ANO")
+        self.screenshot("question-window", window)
+
+    def test_beeps_once_when_it_appears_and_not_when_answered(self):
+        self.open_question()
+        self.assertEqual(len(self.relay_calls("user32.MessageBeep")), 1)
+        self.click("ANO")
+        self.wait_window(CONSOLE_TITLE)
+        self.assertEqual(len(self.relay_calls("user32.MessageBeep")), 1)
+        self.assertEqual(self.relay_calls("user32.SetWindowTextW"), [], "no caption swap after ANO")
+
+    def test_no_swaps_the_captions_then_freezes_then_shows_the_console(self):
+        question = self.open_question()
+        buttons = [c for c in self.helper("dump", TITLE)["children"] if c["class"].lower() == "button"]
+        self.click("NE")
+        time.sleep(0.5)
+        self.screenshot("question-frozen-swapped", question)
+        # Clicks and keys while it is frozen: none of them may act once it thaws.
+        for button in buttons:
+            centre = (button["rect"]["x"] + button["rect"]["w"] // 2, button["rect"]["y"] + button["rect"]["h"] // 2)
+            self.helper("click", TITLE, *centre, 2, check=False)
+        self.helper("keys", "-", "SPACE", "ENTER", "ESC", check=False)
+        self.wait_window(CONSOLE_TITLE)
+        time.sleep(1.5)
+        self.assertIsNone(self.process.poll(), "still running")
+        self.assertEqual(self.windows_created(CONSOLE_CLASS), 1)
+        self.assertEqual([w["title"] for w in self.program_windows()], [CONSOLE_TITLE])
+
+        trace = self.relay_log.read_text(errors="replace").splitlines()
+        swap_to_no = next(i for i, l in enumerate(trace) if 'Call user32.SetWindowTextW' in l and 'L"NE"' in l)
+        swap_to_yes = next(i for i, l in enumerate(trace) if 'Call user32.SetWindowTextW' in l and 'L"ANO"' in l)
+        console = next(i for i, l in enumerate(trace) if "Call user32.CreateWindowExW" in l and CONSOLE_CLASS in l)
+        self.assertLess(swap_to_yes, console)
+        stamp = lambda line: float(line.split(":", 1)[0])
+        length = stamp(trace[console]) - stamp(trace[swap_to_yes])
+        print(f"freeze measured in Wine's trace (captions swapped to console created): {length:.3f} s")
+        self.assertGreater(length, 1.5)
+        self.assertLess(length, 4.5, "well before Windows calls the window not responding")
+
+
+if __name__ == "__main__":
+    unittest.main()
