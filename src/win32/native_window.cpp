@@ -311,7 +311,7 @@ void NativeWindow::Print(std::wstring_view text, bool lineEnd) {
     const SIZE extent = TextExtent(dc.Get(), text);
     if (!text.empty()) {
         printed_.push_back({printAt_, std::wstring(text)});
-        DrawText(dc.Get(), printed_.back());
+        DrawPrinted(dc.Get(), printed_.back());
     }
     if (lineEnd) {
         TEXTMETRICW metrics{};
@@ -322,7 +322,7 @@ void NativeWindow::Print(std::wstring_view text, bool lineEnd) {
     }
 }
 
-void NativeWindow::DrawText(HDC dc, const PrintedText& text) const {
+void NativeWindow::DrawPrinted(HDC dc, const PrintedText& text) const {
     const app::FormLayout& layout = form_.Layout();
     SetTextColor(dc, layout.foreground);
     SetBkColor(dc, layout.background);
@@ -337,7 +337,7 @@ void NativeWindow::Paint() {
     if (printed_.empty()) return;
     Selected selected(paint.Get(), font_.Get());
     for (const PrintedText& text : printed_)
-        DrawText(paint.Get(), text);
+        DrawPrinted(paint.Get(), text);
 }
 
 int NativeWindow::ControlOf(int id) const {

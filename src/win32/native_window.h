@@ -62,7 +62,7 @@ private:
     void OnTimer(UINT_PTR id);
     void ArmTimer(Timer& timer);
     void Paint();
-    void DrawText(HDC dc, const PrintedText& text) const;
+    void DrawPrinted(HDC dc, const PrintedText& text) const;
     int ControlOf(int id) const;
     int ButtonWith(unsigned state) const;
     void ChooseOption(int control);

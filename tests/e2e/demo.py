@@ -33,7 +33,7 @@ def tour(session, gallery):
         time.sleep(0.3)
         session.screenshot(gallery / "2-settings-changed.png", settings)
         session.helper("click-control", TITLE, "OK")
-        question = wait(session, TITLE)
+        question = session.wait_question(TITLE)
         time.sleep(0.5)
         session.screenshot(gallery / "3-question.png", question)
         session.helper("click-control", TITLE, "NE")

@@ -222,7 +222,7 @@ class WineSession:
             if relay_log:
                 stderr.close()
 
-    def helper(self, *args, timeout=60, check=True):
+    def helper(self, *args, timeout=120, check=True):
         """Runs the Windows-side helper; returns its JSON answer, or None when it says 'not found'."""
         result = subprocess.run([self.loader, str(self.helper_exe), *map(str, args)], env=self.env(),
                                 stdin=subprocess.DEVNULL, capture_output=True, timeout=timeout)
@@ -234,6 +234,16 @@ class WineSession:
             raise RuntimeError(f"helper {args} failed ({result.returncode}): {result.stderr.decode(errors='replace')}")
         text = result.stdout.decode("utf-8")
         return json.loads(text) if text.strip() else None
+
+    def wait_question(self, title, timeout=30):
+        """After "OK": the question window, told from the settings window by its width."""
+        deadline = time.monotonic() + timeout
+        while time.monotonic() < deadline:
+            for window in self.helper("windows"):
+                if window["title"] == title and window["client"]["w"] > window["client"]["h"] * 3:
+                    return window
+            time.sleep(0.1)
+        raise RuntimeError("the question window did not appear")
 
     def opened_addresses(self, timeout=20):
         """What the program asked the shell to open, as the stand-in browser recorded it. The shell
