@@ -13,13 +13,16 @@ add_executable(nastaveni WIN32
     src/win32/failure.cpp
     src/win32/dpi.cpp
     src/win32/fonts.cpp
+    src/win32/no_exceptions.cpp
     assets/app.rc)
 target_include_directories(nastaveni PRIVATE src assets ${CMAKE_CURRENT_BINARY_DIR}/generated)
 target_compile_definitions(nastaveni PRIVATE UNICODE _UNICODE _WIN32_WINNT=0x0501 WINVER=0x0501
     WIN32_LEAN_AND_MEAN NOMINMAX)
-target_compile_options(nastaveni PRIVATE -Os -ffunction-sections -fdata-sections -fno-exceptions -fno-rtti)
+target_compile_options(nastaveni PRIVATE -Os -ffunction-sections -fdata-sections -fno-exceptions -fno-rtti
+    -fno-asynchronous-unwind-tables
+    -fno-threadsafe-statics) # one UI thread: no locks around local statics
 target_link_options(nastaveni PRIVATE -static -municode -s -Wl,--gc-sections)
-target_link_libraries(nastaveni PRIVATE user32 gdi32 shell32 comctl32 ole32)
+target_link_libraries(nastaveni PRIVATE user32 gdi32 shell32 comctl32)
 set_source_files_properties(assets/app.rc PROPERTIES
     OBJECT_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/assets/app.manifest;${CMAKE_CURRENT_SOURCE_DIR}/assets/app.ico;${CMAKE_CURRENT_SOURCE_DIR}/assets/netdrive.ico;${CMAKE_CURRENT_SOURCE_DIR}/assets/warning.ico")
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -c 65001 -I${CMAKE_CURRENT_BINARY_DIR}/generated")

@@ -2,6 +2,7 @@
 
 #include "app/window_sequence.h"
 #include "resource_ids.h"
+#include "win32/clock.h"
 #include "win32/dpi.h"
 #include "win32/failure.h"
 #include "win32/fonts.h"
@@ -134,7 +135,7 @@ NativeWindow::NativeWindow(app::Form& form, app::WindowSequence& sequence, HWND 
     CreateControls();
     ApplyLayout(windowDpi);
 
-    const auto now = app::TickSchedule::Clock::now();
+    const auto now = Now();
     for (std::size_t row = 0; row < layout.controls.size(); ++row) {
         const app::ControlSpec& spec = layout.controls[row];
         if (spec.kind != Kind::Timer || spec.resource <= 0) continue;
@@ -397,7 +398,7 @@ void NativeWindow::OnCommand(int id, int code) {
 }
 
 void NativeWindow::ArmTimer(Timer& timer) {
-    const auto delay = timer.schedule.DelayUntilNext(app::TickSchedule::Clock::now());
+    const auto delay = timer.schedule.DelayUntilNext(Now());
     Check(SetTimer(window_, static_cast<UINT_PTR>(kFirstControlId + timer.control),
                    static_cast<UINT>(delay.count()), nullptr),
           L"SetTimer");
@@ -411,7 +412,7 @@ void NativeWindow::OnTimer(UINT_PTR id) {
     Timer& timer = *found;
     // A tick during the previous tick's handler (a message box's modal loop) is not delivered.
     if (timer.running) return;
-    if (timer.schedule.TakeTick(app::TickSchedule::Clock::now())) {
+    if (timer.schedule.TakeTick(Now())) {
         timer.running = true;
         sequence_.Deliver(form_, timer.control, app::Event::Timer);
         timer.running = false;

@@ -1,5 +1,6 @@
 #include "win32/win32_runtime.h"
 
+#include "win32/clock.h"
 #include "win32/dpi.h"
 #include "win32/failure.h"
 
@@ -140,8 +141,8 @@ void Win32Runtime::Beep() {
 void Win32Runtime::Freeze(std::chrono::milliseconds length) {
     // Slept in slices with a look at the queue in between: it handles no input, but lets the
     // system put what was painted last (the exchanged captions) on the screen.
-    const auto end = std::chrono::steady_clock::now() + length;
-    for (auto now = std::chrono::steady_clock::now(); now < end; now = std::chrono::steady_clock::now()) {
+    const auto end = Now() + length;
+    for (auto now = Now(); now < end; now = Now()) {
         MSG message;
         PeekMessageW(&message, nullptr, WM_PAINT, WM_PAINT, PM_NOREMOVE);
         const auto slice = std::chrono::ceil<std::chrono::milliseconds>(
