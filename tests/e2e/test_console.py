@@ -36,6 +36,14 @@ class Finale(ProgramTest):
         self.assertIsNotNone(box, "the finale's message box")
         return box
 
+    def becomes_foreground(self, hwnd, timeout=10):
+        deadline = time.monotonic() + timeout
+        while time.monotonic() < deadline:
+            if any(w["hwnd"] == hwnd and w["foreground"] for w in self.helper("windows")):
+                return True
+            time.sleep(0.2)
+        return False
+
     def assert_ended_and_opened_the_site(self):
         self.expect_exit(timeout=30)
         self.assertEqual(self.session.opened_addresses(), [f"http://{site_host()}/"])
@@ -47,7 +55,7 @@ class Finale(ProgramTest):
         screen = self.helper("screen")
         centre = (box["window"]["x"] + box["window"]["w"] // 2, box["window"]["y"] + box["window"]["h"] // 2)
         self.assertAlmostEqual(centre[0], screen["w"] // 2, delta=2)
-        self.assertTrue(box["foreground"], "the box is above the full-screen console")
+        self.assertTrue(self.becomes_foreground(box["hwnd"]), "the box is above the full-screen console")
         self.screenshot("console-finale")
 
         host = site_host()
