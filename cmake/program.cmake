@@ -1,5 +1,5 @@
 # The program: one statically linked GUI executable that imports only Windows system DLLs.
-add_executable(nastaveni WIN32
+set(program_sources
     src/app/main.cpp
     src/app/form.cpp
     src/app/window_sequence.cpp
@@ -15,14 +15,25 @@ add_executable(nastaveni WIN32
     src/win32/fonts.cpp
     src/win32/no_exceptions.cpp
     assets/app.rc)
-target_include_directories(nastaveni PRIVATE src assets ${CMAKE_CURRENT_BINARY_DIR}/generated)
-target_compile_definitions(nastaveni PRIVATE UNICODE _UNICODE _WIN32_WINNT=0x0501 WINVER=0x0501
-    WIN32_LEAN_AND_MEAN NOMINMAX)
-target_compile_options(nastaveni PRIVATE -Os -ffunction-sections -fdata-sections -fno-exceptions -fno-rtti
-    -fno-asynchronous-unwind-tables
-    -fno-threadsafe-statics) # one UI thread: no locks around local statics
-target_link_options(nastaveni PRIVATE -static -municode -s -Wl,--gc-sections)
-target_link_libraries(nastaveni PRIVATE user32 gdi32 shell32 comctl32)
+
+function(add_program name)
+    add_executable(${name} WIN32 ${program_sources})
+    target_include_directories(${name} PRIVATE src assets ${CMAKE_CURRENT_BINARY_DIR}/generated)
+    target_compile_definitions(${name} PRIVATE UNICODE _UNICODE _WIN32_WINNT=0x0501 WINVER=0x0501
+        WIN32_LEAN_AND_MEAN NOMINMAX)
+    target_compile_options(${name} PRIVATE -Os -ffunction-sections -fdata-sections -fno-exceptions -fno-rtti
+        -fno-asynchronous-unwind-tables
+        -fno-threadsafe-statics) # one UI thread: no locks around local statics
+    target_link_options(${name} PRIVATE -static -municode -s -Wl,--gc-sections)
+    target_link_libraries(${name} PRIVATE user32 gdi32 shell32 comctl32)
+endfunction()
+
+add_program(nastaveni)
+# For the tests only, never shipped: any checked call can be made to fail on purpose (see
+# src/win32/failure.h), to prove that every failure ends in the run-time error message.
+add_program(nastaveni_faults)
+target_compile_definitions(nastaveni_faults PRIVATE NASTAVENI_FAULT_INJECTION)
+
 set_source_files_properties(assets/app.rc PROPERTIES
     OBJECT_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/assets/app.manifest;${CMAKE_CURRENT_SOURCE_DIR}/assets/app.ico;${CMAKE_CURRENT_SOURCE_DIR}/assets/netdrive.ico;${CMAKE_CURRENT_SOURCE_DIR}/assets/warning.ico")
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -c 65001 -I${CMAKE_CURRENT_BINARY_DIR}/generated")

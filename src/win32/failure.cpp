@@ -15,3 +15,32 @@ void Fail(const wchar_t* call) {
 }
 
 } // namespace win32
+
+#ifdef NASTAVENI_FAULT_INJECTION
+namespace win32 {
+
+bool InjectedFault(const wchar_t* call) {
+    static wchar_t chosen[128];
+    static int wanted = -1; // -1: not read yet; 0: nothing to fail
+    static int seen = 0;
+    if (wanted < 0) {
+        wanted = 0;
+        if (GetEnvironmentVariableW(L"NASTAVENI_FAIL", chosen, 128) > 0) {
+            wanted = 1;
+            for (wchar_t* mark = chosen; *mark; ++mark) {
+                if (*mark == L'#') {
+                    *mark = L'\0';
+                    wanted = 0;
+                    for (const wchar_t* digit = mark + 1; *digit >= L'0' && *digit <= L'9'; ++digit)
+                        wanted = wanted * 10 + (*digit - L'0');
+                    break;
+                }
+            }
+        }
+    }
+    if (wanted == 0 || lstrcmpW(chosen, call) != 0) return false;
+    return ++seen == wanted;
+}
+
+} // namespace win32
+#endif

@@ -104,3 +104,42 @@ class ProgramTest(unittest.TestCase):
         self.wait_window()
         self.click("OK")
         return self.wait_window(where=lambda w: w["client"]["w"] == 402)
+
+
+MESSAGE_BOX_CLASS = "#32770"
+
+
+class RunTest(ProgramTest):
+    """Helpers for tests that drive whole runs, several per test, and check how each one ended."""
+
+    def restart(self):
+        """A fresh program for the next case of the same test, nothing of the last one left behind."""
+        self.tearDown()
+        self.setUp()
+
+    def message_boxes(self):
+        return [w for w in self.helper("windows") if w["class"] == MESSAGE_BOX_CLASS and w["title"] == TITLE]
+
+    def child_with_id(self, control_id, title=TITLE):
+        """A control read afresh by its ID, for controls whose text the test changes."""
+        found = [c for c in self.helper("dump", title)["children"] if c["id"] == control_id]
+        self.assertEqual(len(found), 1, f"one control with ID {control_id}")
+        return found[0]
+
+    def reach_the_box(self, answer, clicks=1):
+        self.open_question()
+        self.click(answer, count=clicks)
+        self.wait_window(CONSOLE_TITLE)
+        # The console types for about 16 s; a loaded machine may stretch that.
+        box = self.helper("wait-class", MESSAGE_BOX_CLASS, 60000, check=False)
+        self.assertIsNotNone(box, "the finale's message box")
+        return box
+
+    def assert_ended_without_the_finale(self):
+        """The program has gone, and neither the box nor the web page came up."""
+        self.expect_exit(timeout=30)
+        self.assertEqual(self.relay_calls("user32.MessageBoxW"), [])
+        self.assertEqual(self.relay_calls("shell32.ShellExecuteA"), [])
+        self.assertEqual(self.message_boxes(), [])
+        self.assertEqual(self.program_windows(), [])
+        self.assertEqual(self.session.opened_addresses(timeout=3), [])

@@ -209,14 +209,21 @@ class WineSession:
     def wine(self, *args, timeout=120):
         return self.quiet([self.loader, *args], timeout=timeout)
 
-    def launch(self, relay_log=None):
+    @property
+    def faults_program(self):
+        """The test build in which a chosen checked call fails (NASTAVENI_FAIL=CALL#N)."""
+        return self.build_dir / f"windows-{self.arch}" / "nastaveni_faults.exe"
+
+    def launch(self, relay_log=None, program=None, extra_env=None):
         """Starts the program; with relay_log, Wine's trace of the calls in RELAY_INCLUDE goes there."""
         if relay_log:
             stderr = open(relay_log, "w")
         else:
             stderr = subprocess.DEVNULL
         try:
-            return subprocess.Popen([self.loader, str(self.program)], env=self.env(relay=bool(relay_log)),
+            env = self.env(relay=bool(relay_log))
+            env.update(extra_env or {})
+            return subprocess.Popen([self.loader, str(program or self.program)], env=env,
                                     stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=stderr)
         finally:
             if relay_log:

@@ -16,8 +16,7 @@ std::optional<LRESULT> sendMessage(HWND hwnd, UINT message, WPARAM wParam, LPARA
 std::wstring controlText(HWND hwnd, bool& hung);
 
 std::wstring className(HWND hwnd);
-// Caption as stored by the system. Never sends a message: Wine's GetWindowTextLength does, with no
-// timeout, and a window caught early in its start-up then stalls the helper indefinitely.
+// Caption as stored by the system. Never sends a message, so no window can stall a listing.
 std::wstring caption(HWND hwnd);
 std::int64_t hwndNumber(HWND hwnd);
 

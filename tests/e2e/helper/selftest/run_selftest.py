@@ -15,6 +15,7 @@ import os
 import re
 import subprocess
 import sys
+import tempfile
 import time
 
 TITLE = "Tajné okno zkoušky"
@@ -48,15 +49,20 @@ class Run:
 
     def call(self, *args, timeout=HELPER_TIMEOUT_S):
         """Runs the helper; returns (exit code, parsed JSON, raw stdout bytes)."""
-        proc = subprocess.run([self.wine, self.helper, *map(str, args)], stdin=subprocess.DEVNULL,
-                              capture_output=True, timeout=timeout)
+        # A file, not a pipe: a Wine service that this call happens to start (explorer's desktop,
+        # after it quit for want of windows) inherits the output handle and would hold a pipe open.
+        with tempfile.TemporaryFile() as out:
+            proc = subprocess.run([self.wine, self.helper, *map(str, args)], stdin=subprocess.DEVNULL,
+                                  stdout=out, stderr=subprocess.DEVNULL, timeout=timeout)
+            out.seek(0)
+            stdout = out.read()
         try:
-            document = json.loads(proc.stdout.decode("utf-8"))
+            document = json.loads(stdout.decode("utf-8"))
         except (UnicodeDecodeError, json.JSONDecodeError) as error:
             self.check(f"{args[0] if args else '(none)'} prints one JSON document", False,
-                       f"{error}: {proc.stdout[:300]!r}")
+                       f"{error}: {stdout[:300]!r}")
             document = UNPARSABLE
-        return proc.returncode, document, proc.stdout
+        return proc.returncode, document, stdout
 
     def ok(self, *args, timeout=HELPER_TIMEOUT_S):
         """Runs the helper and insists on success."""

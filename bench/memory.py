@@ -1,0 +1,80 @@
+"""Benchmark: peak memory of the program against a bare Win32 window program. `bench/memory.py [BUILD_DIR]`
+
+window_watch.exe (bench/window_watch.cpp) starts each program under Wine and, a second after its
+window shows, asks GetProcessMemoryInfo for the peak working set and the pagefile usage (private
+memory); it keeps sampling every 10 ms until the program ends. Wine answers from Linux's
+/proc/PID/status of the Wine process: the peak working set is VmHWM, the pagefile usage RssAnon
+(Wine gives the current value as the peak too), so both include Wine's own share, which the bare
+window pays as well. The script reads /proc itself alongside, to show that the two agree and where
+the resident memory lies (anonymous, mapped files, shared memory), and falls back to it if Wine
+ever answers zero. Three cases: the bare window; the program with its settings window shown, then
+closed; the program driven through the whole joke ("OK", "ANO", the console, the finale's box),
+whose peak is Wine's last sample before it ended. Goal: program <= 1.10 x bare window."""
+
+import sys
+
+from wine_bench import (BARE_TITLE, TITLE, bare_exe, build_dir, linux_process, proc_status, read_figures, summary,
+                        watch, wine_session)
+
+GOAL = 1.10
+SETTLE_MS = "1000"
+
+
+def measure(session, title, exe, drive=None):
+    """Wine's counters (KiB) at the window and at the end, and /proc's at the window (or, when
+    driven, at the finale's box)."""
+    watcher = watch(session, title, exe, "--stay", "--settle", SETTLE_MS)
+    shown = read_figures(watcher, "memory")["memory"]
+    linux = proc_status(linux_process(session, exe.name))
+    if drive:
+        linux = drive(session, exe)
+    else:
+        session.helper("close", title)
+    final = read_figures(watcher, "memory_final")["memory_final"]
+    watcher.wait(timeout=60)
+    return {"shown": {k: v // 1024 for k, v in shown.items()}, "final": {k: v // 1024 for k, v in final.items()},
+            "linux": linux}
+
+
+def whole_run(session, exe):
+    """Drives the program to its finale; returns /proc's figures while the finale's box is up."""
+    session.helper("click-control", TITLE, "OK")
+    session.wait_question(TITLE)
+    session.helper("click-control", TITLE, "ANO")
+    box = session.helper("wait-class", "#32770", 60000)
+    linux = proc_status(linux_process(session, exe.name))
+    session.helper("keys", box["title"], "ENTER")
+    return linux
+
+
+def main():
+    with wine_session(build_dir(sys.argv)) as session:
+        rows = {"bare window": measure(session, BARE_TITLE, bare_exe(session))}
+        rows["program, settings window"] = measure(session, TITLE, session.program)
+        rows["program, whole run"] = measure(session, TITLE, session.program, drive=whole_run)
+
+    wine = all(row["final"]["peak_working_set"] > 0 for row in rows.values())
+    print("figures from " + ("Wine's GetProcessMemoryInfo" if wine else "/proc (Wine answered zero)") +
+          "; the bare window and the settings window at the window, the whole run as it ended")
+    print(f"{'KiB':<25} {'peak working set':>16} {'private':>8} | /proc: {'VmHWM':>6} {'RssAnon':>8} "
+          f"{'RssFile':>8} {'RssShmem':>8}")
+    peaks = {}
+    for name, row in rows.items():
+        counters = row["shown" if name != "program, whole run" else "final"]
+        linux = row["linux"]
+        peaks[name] = ((counters["peak_working_set"], counters["pagefile"]) if wine else
+                       (linux["VmHWM"], linux["RssAnon"]))
+        print(f"{name:<25} {peaks[name][0]:>16} {peaks[name][1]:>8} | {'':6} {linux['VmHWM']:>6} "
+              f"{linux['RssAnon']:>8} {linux['RssFile']:>8} {linux['RssShmem']:>8}")
+    base = peaks["bare window"]
+    for name in ("program, settings window", "program, whole run"):
+        ws, private = peaks[name]
+        ratio = ws / base[0]
+        print(f"{name}: peak working set {ratio:.2f} x bare (+{ws - base[0]} KiB), "
+              f"private {private / base[1]:.2f} x bare (+{private - base[1]} KiB); goal <= {GOAL:.2f} x")
+        summary(f"peak working set, {name.removeprefix('program, ')}",
+                f"{ws} KiB = {ratio:.2f} x bare ({base[0]} KiB)", f"<= {GOAL:.2f} x", ratio <= GOAL)
+
+
+if __name__ == "__main__":
+    main()

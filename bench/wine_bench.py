@@ -1,0 +1,112 @@
+"""What the benchmarks under Wine share: the session, the programs compared, the in-Wine watcher
+(window_watch.exe, see window_watch.cpp) and finding the Linux process that runs a Windows one."""
+
+import os
+import statistics
+import subprocess
+import sys
+from contextlib import contextmanager
+from pathlib import Path
+
+sys.path.insert(0, str(Path(__file__).resolve().parent.parent / "tests" / "e2e"))
+from wineenv import WineSession  # noqa: E402
+
+TITLE = "Tajné nastavení systému Windows"
+BARE_TITLE = "Holé okno"
+
+
+def build_dir(argv):
+    positional = [a for a in argv[1:] if not a.startswith("--")]
+    return Path(positional[0] if positional else "build").resolve()
+
+
+@contextmanager
+def wine_session(build):
+    """A fresh Wine session whose desktop stays open throughout (see window_watch --hold)."""
+    session = WineSession(build)
+    session.stop()
+    session.start()
+    holder = None
+    try:
+        holder = subprocess.Popen([session.loader, str(watcher_exe(session)), "--hold"], env=session.env(),
+                                  stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL)
+        yield session
+    finally:
+        if holder:
+            holder.kill()
+            holder.wait()
+        session.stop()
+
+
+def windows_dir(session):
+    return session.build_dir / f"windows-{session.arch}"
+
+
+def bare_exe(session):
+    return windows_dir(session) / "bench" / "bare_window.exe"
+
+
+def watcher_exe(session):
+    return windows_dir(session) / "bench" / "window_watch.exe"
+
+
+def windows_path(path):
+    """Wine's Z: drive is the Linux root."""
+    return "Z:" + str(path).replace("/", "\\")
+
+
+def watch(session, title, exe, *options):
+    """Starts exe through the watcher; its output lines are read as they come."""
+    return subprocess.Popen([session.loader, str(watcher_exe(session)), *options, title, windows_path(exe)], env=session.env(),
+                            stdin=subprocess.DEVNULL, stdout=subprocess.PIPE, text=True)
+
+
+def read_figures(watcher, *keys):
+    """Reads the watcher's lines up to the last of keys: {key: float or {name: int}}."""
+    figures = {}
+    while not set(keys) <= figures.keys():
+        line = watcher.stdout.readline()
+        if not line:
+            raise RuntimeError(f"window_watch ended ({watcher.wait()}) before printing {keys}")
+        key, *values = line.split()
+        if len(values) == 1 and "=" not in values[0]:
+            figures[key] = float(values[0])
+        else:
+            figures[key] = {name: int(number) for name, number in (v.split("=") for v in values)}
+    return figures
+
+
+def linux_process(session, name):
+    """The Linux process in this session's prefix whose program file is called name (Wine names a
+    Windows process after its .exe, by its Linux or its Windows path)."""
+    wanted = f"WINEPREFIX={session.prefix}".encode()
+    for entry in os.listdir("/proc"):
+        if not entry.isdigit():
+            continue
+        try:
+            environ = Path(f"/proc/{entry}/environ").read_bytes().split(b"\0")
+            command = Path(f"/proc/{entry}/cmdline").read_bytes().split(b"\0")[0].decode(errors="replace")
+        except OSError:
+            continue
+        if wanted in environ and command.replace("\\", "/").endswith("/" + name):
+            return int(entry)
+    raise RuntimeError(f"no Linux process runs {name}")
+
+
+def proc_status(pid):
+    """/proc/PID/status as {field: value in KiB or text}."""
+    status = {}
+    for line in Path(f"/proc/{pid}/status").read_text().splitlines():
+        name, _, value = line.partition(":")
+        value = value.strip()
+        status[name] = int(value.split()[0]) if value.endswith(" kB") else value
+    return status
+
+
+def median(values):
+    return statistics.median(values)
+
+
+def summary(name, value, goal, met):
+    """The line run_all.sh gathers into its table."""
+    print(f"summary: {name} | {value} | {goal} | {'met' if met else 'NOT MET'}")

@@ -1,0 +1,88 @@
+"""Every checked call that fails ends in the program's run-time error message and then the end of
+the process: no hang, no crash, no window left behind. Uses the test build in which a chosen call
+is made to fail."""
+
+import time
+import unittest
+
+from harness import CONSOLE_TITLE, TITLE, ProgramTest
+
+ERROR_TEXT = "Chyba za běhu programu."
+
+
+class FailingCalls(ProgramTest):
+    relay = False
+
+    def setUp(self):
+        # Started by each test itself, with the call to fail.
+        self.process = None
+
+    def tearDown(self):
+        if self.process is not None:
+            super().tearDown()
+
+    def start_failing(self, call):
+        if self.session.browser_log.exists():
+            self.session.browser_log.unlink()
+        self.process = self.session.launch(program=self.session.faults_program, extra_env={"NASTAVENI_FAIL": call})
+
+    def assert_reports_and_ends(self, call):
+        box = self.helper("wait-class", "#32770", 60000)
+        self.assertIsNotNone(box, f"an error message for {call}")
+        texts = [c["text"] for c in self.helper("dump", "#%d" % box["hwnd"])["children"]]
+        message = next((t for t in texts if t.startswith(ERROR_TEXT)), None)
+        self.assertIsNotNone(message, f"the run-time error message, not {texts}")
+        self.assertIn(call.split("#")[0], message, "the message names the failing call")
+        self.helper("keys", "-", "ENTER")
+        self.assertEqual(self.expect_exit(timeout=30), 1, "the process ends with a failure code")
+        self.assertEqual(self.program_windows(), [], "no window left behind")
+
+    def test_creating_the_hidden_owner_window(self):
+        self.start_failing("CreateWindowExW#1")
+        self.assert_reports_and_ends("CreateWindowExW")
+
+    def test_creating_the_settings_window(self):
+        self.start_failing("CreateWindowExW#2")
+        self.assert_reports_and_ends("CreateWindowExW")
+
+    def test_creating_a_control(self):
+        self.start_failing("CreateWindowExW#5")
+        self.assert_reports_and_ends("CreateWindowExW")
+
+    def test_creating_the_font(self):
+        self.start_failing("CreateFontIndirectW")
+        self.assert_reports_and_ends("CreateFontIndirectW")
+
+    def test_showing_the_settings_window(self):
+        self.start_failing("UpdateWindow")
+        self.assert_reports_and_ends("UpdateWindow")
+
+    def test_the_beep_of_the_question_window(self):
+        self.start_failing("MessageBeep")
+        self.wait_window()
+        self.click("OK")
+        self.assert_reports_and_ends("MessageBeep")
+
+    def test_the_console_timer(self):
+        self.start_failing("SetTimer")
+        self.open_question()
+        self.click("ANO")
+        self.assert_reports_and_ends("SetTimer")
+
+    def test_the_finale_message_box(self):
+        # The finale's own box fails: the error report takes its place, and the page is not opened.
+        self.start_failing("MessageBoxW")
+        self.open_question()
+        self.click("ANO")
+        self.wait_window(CONSOLE_TITLE)
+        finale = self.helper("wait-class", "#32770", 60000)
+        self.assertIsNotNone(finale)
+        self.helper("keys", "-", "ENTER")
+        self.helper("gone", TITLE, 10000, check=False)  # the finale's box closes, the report follows
+        self.assert_reports_and_ends("MessageBoxW")
+        time.sleep(2)
+        self.assertEqual(self.session.opened_addresses(timeout=1), [])
+
+
+if __name__ == "__main__":
+    unittest.main()
