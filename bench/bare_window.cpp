@@ -28,8 +28,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
     windowClass.lpszClassName = kClass;
     if (!RegisterClassExW(&windowClass)) return 1;
-    HWND window = CreateWindowExW(WS_EX_CONTROLPARENT, kClass, kTitle, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU,
-                                  CW_USEDEFAULT, CW_USEDEFAULT, 400, 300, nullptr, nullptr, instance, nullptr);
+    HWND window =
+        CreateWindowExW(WS_EX_CONTROLPARENT, kClass, kTitle, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU,
+                        CW_USEDEFAULT, CW_USEDEFAULT, 400, 300, nullptr, nullptr, instance, nullptr);
     if (!window) return 1;
     ShowWindow(window, show);
     UpdateWindow(window);

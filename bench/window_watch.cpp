@@ -31,7 +31,8 @@ LARGE_INTEGER frequency, started;
 double ElapsedMs() {
     LARGE_INTEGER now;
     QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart - started.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
+    return static_cast<double>(now.QuadPart - started.QuadPart) * 1000.0 /
+           static_cast<double>(frequency.QuadPart);
 }
 
 void Print(const char* key, double ms) {
@@ -135,12 +136,14 @@ int wmain(int argc, wchar_t** argv) {
         while (WaitForSingleObject(process, kSampleMs) == WAIT_TIMEOUT) {
             // A program on its way out may be answered with zeros; a peak never goes down.
             PROCESS_MEMORY_COUNTERS latest;
-            if (Sample(process, latest) && latest.PeakWorkingSetSize >= counters.PeakWorkingSetSize) counters = latest;
+            if (Sample(process, latest) && latest.PeakWorkingSetSize >= counters.PeakWorkingSetSize)
+                counters = latest;
         }
         PrintMemory("memory_final", counters);
     } else {
         PostMessageW(window, WM_CLOSE, 0, 0);
-        if (WaitForSingleObject(process, 10000) != WAIT_OBJECT_0) return Fail("still running after WM_CLOSE", process);
+        if (WaitForSingleObject(process, 10000) != WAIT_OBJECT_0)
+            return Fail("still running after WM_CLOSE", process);
         Print("ended_ms", ElapsedMs());
     }
     CloseHandle(process);

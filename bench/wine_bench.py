@@ -16,8 +16,7 @@ BARE_TITLE = "Holé okno"
 
 
 def build_dir(argv):
-    positional = [a for a in argv[1:] if not a.startswith("--")]
-    return Path(positional[0] if positional else "build").resolve()
+    return Path(argv[1] if len(argv) > 1 else "build").resolve()
 
 
 @contextmanager
@@ -57,8 +56,8 @@ def windows_path(path):
 
 def watch(session, title, exe, *options):
     """Starts exe through the watcher; its output lines are read as they come."""
-    return subprocess.Popen([session.loader, str(watcher_exe(session)), *options, title, windows_path(exe)], env=session.env(),
-                            stdin=subprocess.DEVNULL, stdout=subprocess.PIPE, text=True)
+    return subprocess.Popen([session.loader, str(watcher_exe(session)), *options, title, windows_path(exe)],
+                            env=session.env(), stdin=subprocess.DEVNULL, stdout=subprocess.PIPE, text=True)
 
 
 def read_figures(watcher, *keys):
@@ -76,9 +75,9 @@ def read_figures(watcher, *keys):
     return figures
 
 
-def linux_process(session, name):
-    """The Linux process in this session's prefix whose program file is called name (Wine names a
-    Windows process after its .exe, by its Linux or its Windows path)."""
+def linux_process(session, *names):
+    """The Linux process in this session's prefix whose program file has one of these names (Wine
+    names a Windows process after its .exe, by its Linux or its Windows path)."""
     wanted = f"WINEPREFIX={session.prefix}".encode()
     for entry in os.listdir("/proc"):
         if not entry.isdigit():
@@ -88,9 +87,9 @@ def linux_process(session, name):
             command = Path(f"/proc/{entry}/cmdline").read_bytes().split(b"\0")[0].decode(errors="replace")
         except OSError:
             continue
-        if wanted in environ and command.replace("\\", "/").endswith("/" + name):
+        if wanted in environ and command.replace("\\", "/").rpartition("/")[2] in names:
             return int(entry)
-    raise RuntimeError(f"no Linux process runs {name}")
+    raise RuntimeError(f"no Linux process runs {' or '.join(names)}")
 
 
 def proc_status(pid):

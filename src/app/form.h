@@ -5,7 +5,9 @@
 #include "app/layout.h"
 #include "app/runtime.h"
 
+#include <algorithm>
 #include <chrono>
+#include <iterator>
 #include <string_view>
 
 namespace app {
@@ -69,13 +71,12 @@ struct Handler {
 
 template <typename F, std::size_t N>
 bool Dispatch(F& form, const Handler<F> (&handlers)[N], int control, Event event) {
-    for (const Handler<F>& h : handlers) {
-        if (h.control == control && h.event == event) {
-            (form.*h.run)();
-            return true;
-        }
-    }
-    return false;
+    const auto found = std::find_if(std::begin(handlers), std::end(handlers), [&](const Handler<F>& h) {
+        return h.control == control && h.event == event;
+    });
+    if (found == std::end(handlers)) return false;
+    (form.*(found->run))();
+    return true;
 }
 
 } // namespace app

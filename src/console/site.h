@@ -3,6 +3,7 @@
 
 #include "site_config.h"
 
+#include <algorithm>
 #include <string_view>
 
 namespace site {
@@ -28,9 +29,7 @@ constexpr std::string_view DomainOf(std::string_view host) {
 inline constexpr std::string_view kVolumeLabel = DomainOf(kHostView);
 
 constexpr bool IsPrintableAscii(std::string_view text) {
-    for (char c : text)
-        if (c < 0x21 || c > 0x7E) return false;
-    return true;
+    return std::all_of(text.begin(), text.end(), [](char c) { return c >= 0x21 && c <= 0x7E; });
 }
 
 static_assert(FirstDot(kHostView) < kHostView.size(), "the site's host needs at least two labels");

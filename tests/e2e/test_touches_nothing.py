@@ -239,10 +239,9 @@ def changes(before, after):
 
 
 def kind(change):
-    """A change with what differs from run to run taken out: the GUIDs Wine makes up for the
-    display devices of each new process, and numbers in names."""
+    """A change with the GUIDs that Wine makes up afresh for the display devices taken out."""
     what, where = change
-    return what, re.sub(r"\d+", "N", GUID.sub("{GUID}", where))
+    return what, GUID.sub("{GUID}", where)
 
 
 # ----- the relay trace -----
@@ -361,11 +360,20 @@ class FullRun(unittest.TestCase):
 
     # ----- the runs -----
     @classmethod
-    def settle(cls):
-        """Ends every Wine process of the prefix, which makes the server write the registry out."""
+    def settle(cls, then_restart=True):
+        """Ends every Wine process of the prefix, which makes the server write the registry out, and
+        takes a snapshot. Then brings Wine up again as a test session has it (a server that stays,
+        Wine's services and the desktop), so that no trace of the next run includes their start."""
         cls.session.quiet([str(WINESERVER), "-k"])
         cls.session.quiet([str(WINESERVER), "-w"], timeout=120)
-        return snapshot(cls.session.prefix)
+        taken = snapshot(cls.session.prefix)
+        if then_restart:
+            # Started with nowhere to write to: Wine's services outlive the command that starts them
+            # and would hold its output open.
+            cls.session.quiet([str(WINESERVER), "-p"])
+            cls.session.wine("wineboot", timeout=300)
+            cls.session.helper("screen")
+        return taken
 
     @classmethod
     def traced(cls, args, log):
@@ -381,6 +389,7 @@ class FullRun(unittest.TestCase):
         debug_key = r"HKCU\Software\Wine\Debug"
         cls.baseline_log = artifacts() / "touches-nothing.baseline.relay.txt"
         cls.program_log = artifacts() / "touches-nothing.program.relay.txt"
+        original = registry_value(session, debug_key, "RelayInclude")
         session.wine("reg", "add", debug_key, "/v", "RelayInclude", "/t", "REG_SZ", "/d", RELAY_LIST, "/f")
         try:
             # What Wine writes when any program starts: a console one and a window-using one.
@@ -404,11 +413,13 @@ class FullRun(unittest.TestCase):
                     program.wait(timeout=30)
             cls.addresses = session.opened_addresses()
             print(f"the whole run took {time.monotonic() - begun:.1f} s")
-            cls.after = cls.settle()
+            cls.after = cls.settle(then_restart=False)
         finally:
-            session.wine("reg", "add", debug_key, "/v", "RelayInclude", "/t", "REG_SZ", "/d",
-                         WineSession.RELAY_INCLUDE if hasattr(WineSession, "RELAY_INCLUDE") else relay_include(),
-                         "/f")
+            if original is None:
+                session.wine("reg", "delete", debug_key, "/v", "RelayInclude", "/f")
+            else:
+                session.wine("reg", "add", debug_key, "/v", "RelayInclude", "/t", "REG_SZ", "/d", original, "/f")
+        cls.restored = registry_value(session, debug_key, "RelayInclude") == original
         cls.baseline_changes = changes(start, cls.baseline)
         cls.program_changes = changes(cls.baseline, cls.after)
         report = artifacts() / "touches-nothing.changes.txt"
@@ -435,9 +446,10 @@ class FullRun(unittest.TestCase):
         must(session.helper("keys", TITLE, "ENTER", check=False), "Enter on the box")
 
     # ----- what they show -----
-    def test_the_run_went_through_to_the_end(self):
+    def test_the_run_went_through_to_the_end_and_the_trace_setting_was_restored(self):
         self.assertEqual(self.exit_code, 0)
         self.assertEqual(len(self.addresses), 1, "the address handed to the shell")
+        self.assertTrue(self.restored, "RelayInclude as it was before")
 
     def test_files_and_registry_change_only_as_wine_changes_them_for_any_program(self):
         print(f"Wine alone changed {len(self.baseline_changes)} entries: "
@@ -469,9 +481,15 @@ class FullRun(unittest.TestCase):
         self.assertEqual(sorted(ours - wine_alone), [])
 
 
-def relay_include():
-    from wineenv import RELAY_INCLUDE
-    return RELAY_INCLUDE
+def registry_value(session, key, name):
+    """A string value as Wine's reg tool reads it, or None where there is none."""
+    result = subprocess.run([session.loader, "reg", "query", key, "/v", name], env=session.env(),
+                            stdin=subprocess.DEVNULL, capture_output=True, timeout=120)
+    for line in result.stdout.decode("utf-8", errors="replace").splitlines():
+        parts = line.strip().split(None, 2)
+        if len(parts) >= 2 and parts[0] == name and parts[1] == "REG_SZ":
+            return parts[2] if len(parts) == 3 else ""
+    return None
 
 
 if __name__ == "__main__":

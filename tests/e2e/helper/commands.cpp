@@ -15,6 +15,7 @@ namespace {
 
 constexpr DWORD kPollMs = 50;
 constexpr int kMaxClicks = 10;
+constexpr DWORD kRaiseWaitMs = 500;
 
 using Args = std::vector<std::wstring>;
 
@@ -126,7 +127,8 @@ ExitCode dump(const Args& args, JsonWriter& json) {
     writeFocusValue(json, hwnd);
     json.key("children");
     writeChildrenValue(json, hwnd);
-    if (hung) json.field("hung", true);
+    // Said once at the top as well, so a caller need not search the tree to learn it.
+    if (hung || threadHung(GetWindowThreadProcessId(hwnd, nullptr))) json.field("hung", true);
     json.endObject();
     return kSuccess;
 }
@@ -160,6 +162,7 @@ ExitCode keys(const Args& args, JsonWriter& json) {
         }
     }
     sendKeySteps(steps);
+    waitUntilIdle(target ? target : GetForegroundWindow());
     json.beginObject();
     json.field("window", hwndNumber(target));
     json.field("foreground", hwndNumber(GetForegroundWindow()));
@@ -170,8 +173,16 @@ ExitCode keys(const Args& args, JsonWriter& json) {
 
 ExitCode clickScreenPoint(HWND window, POINT screen, int count, JsonWriter& json) {
     const bool foreground = bringToForeground(window);
-    const HWND hit = WindowFromPoint(screen);
+    // Wine raises a window a little after it becomes the foreground one; clicking before that
+    // would hit whatever covered it.
+    HWND hit = WindowFromPoint(screen);
+    for (DWORD waited = 0; GetAncestor(hit, GA_ROOT) != GetAncestor(window, GA_ROOT) && waited < kRaiseWaitMs;
+         waited += kPollMs / 2) {
+        Sleep(kPollMs / 2);
+        hit = WindowFromPoint(screen);
+    }
     clickAt(screen, count);
+    waitUntilIdle(window);
     POINT cursor{};
     GetCursorPos(&cursor);
     json.field("window", hwndNumber(window));

@@ -37,6 +37,21 @@ private:
     HGDIOBJ object_;
 };
 
+// Owns a kernel handle such as a process handle.
+class KernelHandle {
+public:
+    explicit KernelHandle(HANDLE handle) : handle_(handle) {}
+    ~KernelHandle() {
+        if (handle_) CloseHandle(handle_);
+    }
+    KernelHandle(const KernelHandle&) = delete;
+    KernelHandle& operator=(const KernelHandle&) = delete;
+    HANDLE get() const { return handle_; }
+
+private:
+    HANDLE handle_;
+};
+
 // Joins our input queue to another thread's for as long as it lives.
 class AttachedInput {
 public:

@@ -13,6 +13,7 @@ constexpr DWORD kPauseBetweenCharactersMs = 10;
 constexpr DWORD kButtonHoldMs = 20;
 constexpr DWORD kPauseBetweenClicksMs = 40;
 constexpr DWORD kForegroundSettleMs = 500;
+constexpr DWORD kIdleWaitMs = 1000;
 
 struct NamedKey {
     std::wstring_view name;
@@ -237,6 +238,13 @@ bool bringToForeground(HWND hwnd) {
         SetActiveWindow(hwnd);
     }
     return waitFor();
+}
+
+void waitUntilIdle(HWND window) {
+    DWORD pid = 0;
+    if (!window || !GetWindowThreadProcessId(window, &pid)) return;
+    const KernelHandle process(OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
+    if (process.get()) WaitForInputIdle(process.get(), kIdleWaitMs);
 }
 
 void clickAt(POINT screen, int count) {

@@ -24,5 +24,8 @@ void sendKeySteps(const std::vector<KeyStep>& steps);
 // Tries what a user's click would achieve, then the input-attach workaround; true if it took.
 bool bringToForeground(HWND hwnd);
 
+// Gives the window's process a moment to take in what was sent, so the next look sees the effect.
+void waitUntilIdle(HWND window);
+
 // Real button presses at a screen point, close enough in time and place to count as one multi-click.
 void clickAt(POINT screen, int count);

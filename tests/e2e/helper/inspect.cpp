@@ -32,12 +32,6 @@ std::optional<SIZE> iconSize(HICON icon) {
     return std::nullopt;
 }
 
-std::optional<SIZE> bitmapSize(HBITMAP handle) {
-    BITMAP bitmap{};
-    if (!GetObjectW(handle, sizeof bitmap, &bitmap)) return std::nullopt;
-    return SIZE{bitmap.bmWidth, bitmap.bmHeight};
-}
-
 void writeUnavailableImage(JsonWriter& json, bool isIcon) {
     json.beginObject().field("type", isIcon ? "icon" : "bitmap");
     json.nullField("w").nullField("h").field("unavailable", true).endObject();
@@ -51,31 +45,25 @@ void writeStaticImage(JsonWriter& json, HWND control, DWORD style, bool& hung) {
         return;
     }
     const bool isIcon = type == SS_ICON;
-    std::optional<LRESULT> handle;
-    if (isIcon) {
-        handle = sendMessage(control, STM_GETICON, 0, 0, hung);
-        if (!handle || *handle == 0) handle = sendMessage(control, STM_GETIMAGE, IMAGE_ICON, 0, hung);
-    } else {
-        handle = sendMessage(control, STM_GETIMAGE, IMAGE_BITMAP, 0, hung);
-    }
-    if (handle && *handle == 0) {
-        json.null();
-        return;
-    }
+    // Image handles are the target's own; it is asked first because, under Wine, a number that is a
+    // bitmap there may name an unrelated object here.
     std::optional<SIZE> size;
-    if (handle)
-        size = isIcon ? iconSize(reinterpret_cast<HICON>(*handle))
-                      : bitmapSize(reinterpret_cast<HBITMAP>(*handle));
-    // The handle belongs to the target; where the system will not read it for us, the target does.
+    if (const auto reply = askTarget(control, ProbeKind::Image, hung); reply && reply->found)
+        size = SIZE{reply->width, reply->height};
     if (!size && !hung) {
-        if (const auto reply = askTarget(control, ProbeKind::Image, hung)) {
-            if (reply->found)
-                size = SIZE{reply->width, reply->height};
-            else if (!handle) {
-                json.null();
-                return;
-            }
+        std::optional<LRESULT> handle;
+        if (isIcon) {
+            handle = sendMessage(control, STM_GETICON, 0, 0, hung);
+            if (!handle || *handle == 0) handle = sendMessage(control, STM_GETIMAGE, IMAGE_ICON, 0, hung);
+        } else {
+            handle = sendMessage(control, STM_GETIMAGE, IMAGE_BITMAP, 0, hung);
         }
+        if (handle && *handle == 0) {
+            json.null();
+            return;
+        }
+        // Icons are system-wide objects on Windows, so their size can be read from here.
+        if (handle && isIcon) size = iconSize(reinterpret_cast<HICON>(*handle));
     }
     if (!size) {
         writeUnavailableImage(json, isIcon);
@@ -224,23 +212,23 @@ UINT windowDpi(HWND hwnd) {
 }
 
 void writeFontValue(JsonWriter& json, HWND hwnd, bool& hung) {
+    // The target is asked first: Wine does not carry WM_GETFONT between processes, and a font
+    // handle is only readable by the process that owns it.
     bool known = false;
     std::optional<LOGFONTW> logFont;
-    const auto font = sendMessage(hwnd, WM_GETFONT, 0, 0, hung);
-    if (font && *font == 0) {
-        known = true; // no font: the window draws with the system font
-    } else if (font) {
+    if (const auto reply = askTarget(hwnd, ProbeKind::Font, hung)) {
+        known = true;
+        if (reply->found) logFont = reply->font;
+    } else if (!hung) {
+        // Without the probe, only the system's shared stock fonts can be read from here.
+        const auto font = sendMessage(hwnd, WM_GETFONT, 0, 0, hung);
         LOGFONTW direct{};
-        if (GetObjectW(reinterpret_cast<HFONT>(*font), sizeof direct, &direct) == sizeof direct) {
+        if (font && *font == 0) {
+            known = true; // the window draws with the system font
+        } else if (font &&
+                   GetObjectW(reinterpret_cast<HFONT>(*font), sizeof direct, &direct) == sizeof direct) {
             known = true;
             logFont = direct;
-        }
-    }
-    // Wine does not carry WM_GETFONT between processes, and a font handle is only readable by its owner.
-    if (!known && !hung) {
-        if (const auto reply = askTarget(hwnd, ProbeKind::Font, hung)) {
-            known = true;
-            if (reply->found) logFont = reply->font;
         }
     }
     if (known && !logFont) {

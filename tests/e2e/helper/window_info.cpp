@@ -60,6 +60,10 @@ std::optional<LRESULT> sendMessage(HWND hwnd, UINT message, WPARAM wParam, LPARA
     return static_cast<LRESULT>(result);
 }
 
+bool threadHung(DWORD thread) {
+    return hungThreads().contains(thread);
+}
+
 std::wstring controlText(HWND hwnd, bool& hung) {
     const auto length = sendMessage(hwnd, WM_GETTEXTLENGTH, 0, 0, hung);
     if (!length || *length <= 0) return {};

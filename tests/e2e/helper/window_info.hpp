@@ -14,6 +14,7 @@ class JsonWriter;
 // same thread fail at once, and `hung` is set so the JSON can say the value is missing for that reason.
 std::optional<LRESULT> sendMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, bool& hung);
 std::wstring controlText(HWND hwnd, bool& hung);
+bool threadHung(DWORD thread);
 
 std::wstring className(HWND hwnd);
 // Caption as stored by the system. Never sends a message, so no window can stall a listing.

@@ -153,6 +153,10 @@ def check_found_window(run, window, screen):
     run.check("style says caption and system menu", window["style"] & 0x00C80000 == 0x00C80000,
               hex(window["style"]))
 
+    for near_miss in (TITLE[:-1], TITLE + " ", TITLE.lower()):
+        code, _, _ = run.call("wait", near_miss, 200)
+        run.equal(f"wait wants the exact title, not {near_miss!r}", code, 1)
+
     listed = run.ok("windows")
     mine = [w for w in listed if w["hwnd"] == window["hwnd"]]
     run.check("windows lists the target once", len(mine) == 1, f"{len(mine)} entries")
@@ -291,8 +295,8 @@ def check_bringing_forward(run, options, window):
         run.check("click brings the covered window forward", result["foreground"] and result["hit"] == window["hwnd"],
                   str(result))
         run.equal("the click lands on it", status(run)["down"], before["down"] + 1)
-        run.ok("close", SECOND_TITLE)
-        run.ok("gone", SECOND_TITLE, 5000)
+        run.ok("keys", SECOND_TITLE, "ALT+F4")
+        run.equal("ALT+F4 closes the window it is sent to", run.ok("gone", SECOND_TITLE, 5000)["gone"], True)
         second.wait(timeout=15)
     finally:
         if second.poll() is None:

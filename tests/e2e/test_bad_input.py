@@ -1,0 +1,161 @@
+"""Input a user gives at the wrong time or in the wrong amount: clicks repeated faster than the
+windows change, Alt+F4 on every window, keys on the finale's box, and typing (also far too much)
+into the combo boxes. Each case leaves exactly the windows it should, and the program always ends."""
+
+import time
+import unittest
+
+from harness import CONSOLE_CLASS, CONSOLE_TITLE, DIALOG_CLASS, TITLE, RunTest
+from test_console import site_host
+
+APPLY = "Použít"
+QUESTION_WIDTH = 402
+# The combo boxes by the edit text they start with.
+COMBO_TEXTS = ("2", "Hodinách", "5", "Zasraně dlouho", "Jak to jen jde")
+# Characters that need no quoting on a command line, Czech ones among them.
+LONG_TEXT_PIECE = "Příliš žluťoučký kůň úpěl ďábelské ódy 0123456789 ,.;-+=()[]<>!?%/ "
+
+
+def is_question(window):
+    return window["client"]["w"] == QUESTION_WIDTH
+
+
+class RepeatedClicks(RunTest):
+    def test_double_and_triple_click_on_ok_open_one_question(self):
+        for clicks in (2, 3):
+            with self.subTest(clicks=clicks):
+                if clicks != 2:
+                    self.restart()
+                self.wait_window()
+                self.click("OK", count=clicks)
+                self.wait_window(where=is_question)
+                time.sleep(1)  # time for any further click to be handled
+                self.assertIsNone(self.process.poll(), "still running")
+                self.assertEqual(self.windows_created(DIALOG_CLASS), 2, "settings window and one question")
+                self.assertEqual(len(self.relay_calls("user32.MessageBeep")), 1, "one question, one beep")
+                windows = self.program_windows()
+                self.assertEqual(len(windows), 1)
+                self.assertTrue(is_question(windows[0]))
+                # It goes on as usual: "ANO" leads to the console, and closing that ends it.
+                self.click("ANO")
+                self.wait_window(CONSOLE_TITLE)
+                self.assertEqual(self.windows_created(CONSOLE_CLASS), 1)
+                self.helper("close", CONSOLE_TITLE)
+                self.assert_ended_without_the_finale()
+
+    def test_double_and_triple_click_on_yes_open_one_console_and_one_box(self):
+        for clicks in (2, 3):
+            with self.subTest(clicks=clicks):
+                if clicks != 2:
+                    self.restart()
+                self.reach_the_box("ANO", clicks=clicks)
+                self.assertEqual(self.windows_created(CONSOLE_CLASS), 1)
+                self.assertEqual(self.windows_created(DIALOG_CLASS), 2)
+                self.assertEqual(len(self.message_boxes()), 1)
+                self.keys("ENTER")
+                self.expect_exit(timeout=30)
+                self.assertEqual(len(self.relay_calls("user32.MessageBoxW")), 1)
+                self.assertEqual(self.session.opened_addresses(), [f"http://{site_host()}/"])
+
+
+class AltF4(RunTest):
+    def test_on_the_settings_window_ends_the_program(self):
+        self.wait_window()
+        self.keys("ALT+F4")
+        self.assert_ended_without_the_finale()
+        self.assertEqual(self.windows_created(DIALOG_CLASS), 1)
+        self.assertEqual(self.windows_created(CONSOLE_CLASS), 0)
+
+    def test_on_the_question_window_ends_the_program_without_the_console(self):
+        self.open_question()
+        self.keys("ALT+F4")
+        self.assert_ended_without_the_finale()
+        self.assertEqual(self.windows_created(DIALOG_CLASS), 2)
+        self.assertEqual(self.windows_created(CONSOLE_CLASS), 0)
+
+    def test_on_the_console_ends_the_program_without_the_box(self):
+        self.open_question()
+        self.click("ANO")
+        self.wait_window(CONSOLE_TITLE)
+        time.sleep(1)  # the console is typing
+        self.keys("ALT+F4", title=CONSOLE_TITLE)
+        self.assert_ended_without_the_finale()
+        self.assertEqual(self.windows_created(CONSOLE_CLASS), 1)
+
+
+class KeysOnTheBox(RunTest):
+    def test_keys_other_than_enter_and_esc_neither_end_nor_repeat_anything(self):
+        box = self.reach_the_box("NE")
+        # Letters (the console's own "A/N" among them), digits, Czech letters, and the keys that
+        # move around a dialog; Space is left out: on the box's only button it is a press.
+        self.keys("text:aAnN xyz 123 ěščřžýáíé", "TAB", "SHIFT+TAB", "UP", "DOWN", "LEFT", "RIGHT", "HOME",
+                  "END", "PGUP", "PGDN", "BACK", "DELETE", "INSERT", "F1", "F4", "repeat:5:TAB")
+        time.sleep(2)  # time for anything they set off to show
+        self.assertIsNone(self.process.poll(), "still running")
+        boxes = self.message_boxes()
+        self.assertEqual([b["hwnd"] for b in boxes], [box["hwnd"]], "the same one box")
+        self.assertEqual(len(self.relay_calls("user32.MessageBoxW")), 1)
+        self.assertEqual(self.relay_calls("shell32.ShellExecuteA"), [], "the page not opened yet")
+        self.assertFalse(self.session.browser_log.exists())
+        self.assertEqual([w["title"] for w in self.helper("windows") if w["title"] == CONSOLE_TITLE],
+                         [CONSOLE_TITLE], "the console still behind the box")
+        self.assertEqual(self.windows_created(CONSOLE_CLASS), 1)
+        self.keys("ENTER", title=f"#{box['hwnd']}")
+        self.expect_exit(timeout=30)
+        self.assertEqual(self.session.opened_addresses(), [f"http://{site_host()}/"])
+        self.assertEqual(len(self.relay_calls("shell32.ShellExecuteA")), 1)
+
+
+class TypingIntoComboBoxes(RunTest):
+    relay = False
+
+    def combo(self, text):
+        found = [c for c in self.helper("dump", TITLE)["children"]
+                 if c["class"].lower() == "combobox" and c["text"] == text]
+        self.assertEqual(len(found), 1, f"one combo box reading {text!r}")
+        return found[0]
+
+    def apply_enabled(self):
+        return next(c for c in self.helper("dump", TITLE)["children"] if c["text"] == APPLY)["enabled"]
+
+    def test_typing_into_each_changes_its_text_and_enables_apply(self):
+        for text in COMBO_TEXTS:
+            with self.subTest(combo=text):
+                if text != COMBO_TEXTS[0]:
+                    self.restart()
+                self.wait_window()
+                combo = self.combo(text)
+                self.assertFalse(self.apply_enabled())
+                self.click(text)
+                self.keys("END", "text:9ž")
+                time.sleep(0.3)
+                typed = self.child_with_id(combo["id"])
+                self.assertEqual(typed["text"], text + "9ž")
+                self.assertTrue(self.apply_enabled())
+                self.assertEqual(len(self.program_windows()), 1)
+                self.assertIsNone(self.process.poll())
+        self.keys("ESC")
+        self.expect_exit()
+
+    def test_a_very_long_text_breaks_nothing_and_ok_still_leads_on(self):
+        self.wait_window()
+        text = "Zasraně dlouho"
+        combo = self.combo(text)
+        self.click(text)
+        long_text = (LONG_TEXT_PIECE * (2000 // len(LONG_TEXT_PIECE) + 1))[:2000]
+        # Typed at about a hundred characters a second; a loaded machine may take much longer.
+        self.helper("keys", TITLE, "END", "text:" + long_text, timeout=600)
+        time.sleep(0.5)
+        typed = self.child_with_id(combo["id"])
+        self.assertNotIn("hung", typed, "the window answers")
+        self.assertEqual(typed["text"], text + long_text)
+        self.assertTrue(self.apply_enabled())
+        self.assertIsNone(self.process.poll())
+        self.click("OK")
+        self.wait_window(where=is_question)
+        self.helper("close", TITLE)
+        self.expect_exit()
+
+
+if __name__ == "__main__":
+    unittest.main()
