@@ -1,8 +1,10 @@
-"""Runs the program under Wine. `demo.py BUILD_DIR [--unattended]`
+"""Runs the program under Wine. `demo.py BUILD_DIR [--unattended] [--publish DIR]`
 
 With a display (DISPLAY set) and without --unattended, the joke runs on it for a person to play
 with. Otherwise a virtual display is started and the joke runs through by itself, the way a user
-would click through it, and a screenshot of every stage goes to BUILD_DIR/gallery."""
+would click through it, and a screenshot of every stage goes to BUILD_DIR/gallery, with an
+animated picture of the console typing. --publish DIR also writes small copies for the README
+(the project's docs/gallery is made with `./run --unattended --publish docs/gallery`)."""
 
 import os
 import subprocess
@@ -20,6 +22,27 @@ def wait(session, *args, timeout_ms=30000):
     if not found:
         raise SystemExit(f"demo: gave up waiting for {args}")
     return found
+
+
+def animate(frames, target):
+    """The console typing as an animated picture: the top of the screen, where the text is."""
+    pictures = sorted(frames.glob("*.png"))
+    subprocess.run(["convert", "-delay", "50", *map(str, pictures), "-crop", "760x130+0+0", "+repage",
+                    "-delay", "300", str(pictures[-1]), "-crop", "760x130+0+0", "+repage", "-loop", "0",
+                    "-layers", "Optimize", str(target)], check=True)
+
+
+def publish(gallery, target):
+    """Small copies for the README: the windows at their size, the screens at half size."""
+    target.mkdir(parents=True, exist_ok=True)
+    for picture in ["1-settings.png", "2-settings-changed.png", "3-question.png", "4-question-frozen.png"]:
+        subprocess.run(["convert", str(gallery / picture), "-strip", str(target / picture)], check=True)
+    for picture in ["5-console-typing.png", "6-finale.png"]:
+        subprocess.run(["convert", str(gallery / picture), "-resize", "50%", "-colors", "64", "-strip",
+                        str(target / picture)], check=True)
+    subprocess.run(["convert", str(gallery / "console-typing.gif"), "-strip", str(target / "console-typing.gif")],
+                   check=True)
+    print(f"demo: gallery for the README in {target}")
 
 
 def tour(session, gallery):
@@ -40,9 +63,20 @@ def tour(session, gallery):
         time.sleep(0.7)
         session.screenshot(gallery / "4-question-frozen.png", question)
         wait(session, "Form3")
-        time.sleep(8)
-        session.screenshot(gallery / "5-console-typing.png")
-        box = session.helper("wait-class", "#32770", 30000, check=False)
+        # Frames of the console typing, for the animation: one every half second until the box.
+        frames = gallery / "console-frames"
+        frames.mkdir(exist_ok=True)
+        for old in frames.glob("*.png"):
+            old.unlink()
+        started = time.monotonic()
+        box = None
+        while time.monotonic() - started < 40 and not box:
+            session.screenshot(frames / f"{len(list(frames.glob('*.png'))):03d}.png")
+            if time.monotonic() - started > 8 and not (gallery / "5-console-typing.png").exists():
+                session.screenshot(gallery / "5-console-typing.png")
+            box = session.helper("wait-class", "#32770", 300, check=False)
+        if not box:
+            box = session.helper("wait-class", "#32770", 30000, check=False)
         if not box:
             raise SystemExit("demo: the finale's message box did not appear")
         time.sleep(0.5)
@@ -52,6 +86,7 @@ def tour(session, gallery):
     finally:
         if program.poll() is None:
             program.kill()
+    animate(frames, gallery / "console-typing.gif")
     opened = session.opened_addresses(timeout=20) or ["(nothing)"]
     print(f"demo: the program ended and asked to open {', '.join(opened)}")
     print(f"demo: screenshots in {gallery}")
@@ -75,6 +110,8 @@ def main():
         if session.browser_log.exists():
             session.browser_log.unlink()
         tour(session, build / "gallery")
+        if "--publish" in sys.argv:
+            publish(build / "gallery", Path(sys.argv[sys.argv.index("--publish") + 1]).resolve())
     finally:
         session.stop()
 
