@@ -21,10 +21,10 @@ function(add_program name)
     target_include_directories(${name} PRIVATE src assets ${CMAKE_CURRENT_BINARY_DIR}/generated)
     target_compile_definitions(${name} PRIVATE UNICODE _UNICODE _WIN32_WINNT=0x0501 WINVER=0x0501
         WIN32_LEAN_AND_MEAN NOMINMAX)
-    target_compile_options(${name} PRIVATE -Os -ffunction-sections -fdata-sections -fno-exceptions -fno-rtti
+    target_compile_options(${name} PRIVATE -Os -flto -ffunction-sections -fdata-sections -fno-exceptions -fno-rtti
         -fno-asynchronous-unwind-tables
         -fno-threadsafe-statics) # one UI thread: no locks around local statics
-    target_link_options(${name} PRIVATE -static -municode -s -Wl,--gc-sections)
+    target_link_options(${name} PRIVATE -static -municode -s -Wl,--gc-sections -flto -Os)
     target_link_libraries(${name} PRIVATE user32 gdi32 shell32 comctl32)
 endfunction()
 
