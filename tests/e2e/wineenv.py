@@ -13,6 +13,7 @@ import shutil
 import signal
 import struct
 import subprocess
+import tempfile
 import time
 from pathlib import Path
 
@@ -230,16 +231,19 @@ class WineSession:
                 stderr.close()
 
     def helper(self, *args, timeout=120, check=True):
-        """Runs the Windows-side helper; returns its JSON answer, or None when it says 'not found'."""
-        result = subprocess.run([self.loader, str(self.helper_exe), *map(str, args)], env=self.env(),
-                                stdin=subprocess.DEVNULL, capture_output=True, timeout=timeout)
-        if result.returncode == 1 and not check:
+        """Runs the Windows-side helper; returns its JSON answer, or None when it says 'not found'.
+        Its answer comes through a file, not a pipe: a Wine desktop that the call happens to
+        restart would inherit the pipe and keep it open long after the helper has finished."""
+        with tempfile.TemporaryFile() as output:
+            result = subprocess.run([self.loader, str(self.helper_exe), *map(str, args)], env=self.env(),
+                                    stdin=subprocess.DEVNULL, stdout=output, stderr=subprocess.DEVNULL,
+                                    timeout=timeout)
+            output.seek(0)
+            text = output.read().decode("utf-8")
+        if result.returncode == 1:
             return None
         if result.returncode != 0:
-            if result.returncode == 1:
-                return None
-            raise RuntimeError(f"helper {args} failed ({result.returncode}): {result.stderr.decode(errors='replace')}")
-        text = result.stdout.decode("utf-8")
+            raise RuntimeError(f"helper {args} failed ({result.returncode}): {text}")
         return json.loads(text) if text.strip() else None
 
     def wait_question(self, title, timeout=30):

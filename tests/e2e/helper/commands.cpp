@@ -1,8 +1,8 @@
 #include "commands.hpp"
 
+#include "details.hpp"
 #include "handles.hpp"
 #include "input.hpp"
-#include "inspect.hpp"
 #include "json_writer.hpp"
 #include "text.hpp"
 #include "window_info.hpp"

@@ -89,7 +89,7 @@ void answer(HWND hwnd, DWORD helperPid) {
 
 } // namespace
 
-extern "C" __declspec(dllexport) LRESULT CALLBACK e2eProbeHook(int code, WPARAM wParam, LPARAM lParam) {
+extern "C" __attribute__((dllexport)) LRESULT CALLBACK e2eProbeHook(int code, WPARAM wParam, LPARAM lParam) {
     if (code == HC_ACTION) {
         static const UINT probeMessage = RegisterWindowMessageW(kProbeMessageName);
         const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);

@@ -111,6 +111,11 @@ def rect(x, y, w, h):
     return {"x": x, "y": y, "w": w, "h": h}
 
 
+def inside(inner, outer):
+    return (outer["x"] <= inner["x"] and inner["x"] + inner["w"] <= outer["x"] + outer["w"]
+            and outer["y"] <= inner["y"] and inner["y"] + inner["h"] <= outer["y"] + outer["h"])
+
+
 def check_command_line(run):
     code, document, _ = run.call()
     run.check("no command is a usage error", code == 2 and isinstance(document, dict) and "error" in document,
@@ -132,9 +137,7 @@ def check_screen(run):
     run.check("screen has a size", screen["w"] > 0 and screen["h"] > 0, str(screen))
     run.check("virtual screen covers the screen", virtual["w"] >= screen["w"] and virtual["h"] >= screen["h"],
               str(screen))
-    run.check("work area lies on the virtual screen",
-              virtual["x"] <= work["x"] and work["x"] + work["w"] <= virtual["x"] + virtual["w"]
-              and virtual["y"] <= work["y"] and work["y"] + work["h"] <= virtual["y"] + virtual["h"], str(screen))
+    run.check("work area lies on the virtual screen", inside(work, virtual), str(screen))
     run.check("screen dpi is plausible", 72 <= screen["dpi"] <= 480, str(screen["dpi"]))
     return screen
 
@@ -143,10 +146,7 @@ def check_found_window(run, window, screen):
     run.equal("wait returns the exact title", window["title"], TITLE)
     run.equal("window class", window["class"], "E2eSelftestTarget")
     run.equal("client size", (window["client"]["w"], window["client"]["h"]), CLIENT_SIZE)
-    run.check("client lies inside the window frame",
-              window["window"]["x"] <= window["client"]["x"] and window["window"]["y"] <= window["client"]["y"]
-              and window["client"]["x"] + window["client"]["w"] <= window["window"]["x"] + window["window"]["w"]
-              and window["client"]["y"] + window["client"]["h"] <= window["window"]["y"] + window["window"]["h"],
+    run.check("client lies inside the window frame", inside(window["client"], window["window"]),
               f"{window['window']} {window['client']}")
     run.check("window is visible, enabled and unowned",
               window["visible"] and window["enabled"] and window["owner"] == 0, str(window))
@@ -171,7 +171,7 @@ def check_found_window(run, window, screen):
 def check_dump(run, window, screen):
     dump = run.ok("dump", TITLE)
     run.equal("dump carries the window object", dump["hwnd"], window["hwnd"])
-    run.equal("children come in Z-order", [c["id"] for c in dump["children"]], [101, 102, 103, 104, 105, 106, 107])
+    run.equal("children come in Z-order", [c["id"] for c in dump["children"]], list(range(101, 108)))
     run.equal("dump dpi matches the screen", dump["dpi"], screen["dpi"])
     main_font = dump["font"] or {}
     run.equal("window font as the window answers it", (main_font.get("face"), main_font.get("height")),
@@ -211,8 +211,7 @@ def check_dump(run, window, screen):
         edit = edits[0]
         run.equal("nested edit text", edit["text"], "Druhá")
         run.check("nested edit rect is relative to the combo",
-                  0 <= edit["rect"]["x"] and edit["rect"]["x"] + edit["rect"]["w"] <= combo["rect"]["w"]
-                  and 0 <= edit["rect"]["y"] and edit["rect"]["y"] + edit["rect"]["h"] <= combo["rect"]["h"],
+                  inside(edit["rect"], rect(0, 0, combo["rect"]["w"], combo["rect"]["h"])),
                   f"{edit['rect']} in {combo['rect']}")
 
     icon = by_id(dump, 105)
@@ -283,7 +282,8 @@ def check_bringing_forward(run, options, window):
         result = run.ok("keys", TITLE, "SHIFT+TAB")
         run.equal("keys brings the covered window forward", result["foreground"], window["hwnd"])
         run.equal("the key reaches it", (run.ok("focus", TITLE) or {}).get("id"), 103)
-        run.equal("the window left behind keeps its check box", by_id(run.ok("dump", SECOND_TITLE), 101)["check"], 0)
+        run.equal("the window left behind keeps its check box",
+                  by_id(run.ok("dump", SECOND_TITLE), 101)["check"], 0)
 
         run.ok("keys", SECOND_TITLE, "SPACE")
         run.equal("keys reach the other window when it is named",
@@ -292,8 +292,8 @@ def check_bringing_forward(run, options, window):
 
         before = status(run)
         result = run.ok("click", TITLE, 150, 240)
-        run.check("click brings the covered window forward", result["foreground"] and result["hit"] == window["hwnd"],
-                  str(result))
+        run.check("click brings the covered window forward",
+                  result["foreground"] and result["hit"] == window["hwnd"], str(result))
         run.equal("the click lands on it", status(run)["down"], before["down"] + 1)
         run.ok("keys", SECOND_TITLE, "ALT+F4")
         run.equal("ALT+F4 closes the window it is sent to", run.ok("gone", SECOND_TITLE, 5000)["gone"], True)
@@ -336,13 +336,14 @@ def check_message_box(run, window):
     run.ok("click-control", TITLE, "Zpráva")
     box = run.ok("wait-class", "#32770", 5000)
     run.equal("wait-class finds the message box", box["title"], BOX_TITLE)
-    run.check("message box belongs to the target", box["owner"] == window["hwnd"] and box["pid"] == window["pid"],
-              str(box))
+    run.check("message box belongs to the target",
+              box["owner"] == window["hwnd"] and box["pid"] == window["pid"], str(box))
     run.equal("the owner is disabled while the box is up", run.ok("dump", TITLE)["enabled"], False)
 
     dump = run.ok("dump", f"#{box['hwnd']}")
     controls = list(walk(dump["children"]))
-    run.check("dump reads the message text", any(c["class"] == "Static" and c["text"] == BOX_TEXT for c in controls),
+    run.check("dump reads the message text",
+              any(c["class"] == "Static" and c["text"] == BOX_TEXT for c in controls),
               str([c["text"] for c in controls]))
     run.check("dump sees the OK button", any(c["class"] == "Button" and c["text"] == "OK" for c in controls))
     run.check("dump sizes the box's icon", any((c.get("image") or {}).get("w") == 32 for c in controls))

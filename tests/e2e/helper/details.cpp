@@ -1,4 +1,4 @@
-#include "inspect.hpp"
+#include "details.hpp"
 
 #include "handles.hpp"
 #include "json_writer.hpp"
