@@ -2,8 +2,26 @@
 
 namespace win32 {
 
+namespace {
+bool failing = false;
+
+BOOL CALLBACK HideWindow(HWND window, LPARAM) {
+    ShowWindow(window, SW_HIDE);
+    return TRUE;
+}
+} // namespace
+
+bool Failing() {
+    return failing;
+}
+
 void Fail(const wchar_t* call) {
     const DWORD error = GetLastError();
+    // The message box below runs a message loop: from here on the windows take no more events
+    // (no timer tick, no click may run a handler in a broken state), and none stays half drawn.
+    if (failing) ExitProcess(1);
+    failing = true;
+    EnumThreadWindows(GetCurrentThreadId(), &HideWindow, 0);
     wchar_t text[512];
     // user32's formatter: the C runtime's printf family would double the program's size.
     wsprintfW(text,

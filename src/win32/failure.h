@@ -7,6 +7,8 @@
 namespace win32 {
 
 [[noreturn]] void Fail(const wchar_t* call);
+// True once a failure is being reported: the windows then handle nothing themselves.
+bool Failing();
 
 #ifdef NASTAVENI_FAULT_INJECTION
 // Test builds only: true when this check of the call is the one the tests chose to fail,

@@ -427,7 +427,7 @@ LRESULT CALLBACK NativeWindow::WindowProc(HWND window, UINT message, WPARAM wPar
         SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     }
     auto* self = reinterpret_cast<NativeWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (!self) return DefWindowProcW(window, message, wParam, lParam);
+    if (!self || Failing()) return DefWindowProcW(window, message, wParam, lParam);
     return self->Handle(message, wParam, lParam);
 }
 

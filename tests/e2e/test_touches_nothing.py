@@ -355,8 +355,7 @@ class FullRun(unittest.TestCase):
     @classmethod
     def tearDownClass(cls):
         cls.session.stop()
-        if not getattr(cls, "keep", False):
-            shutil.rmtree(cls.place, ignore_errors=True)
+        shutil.rmtree(cls.place, ignore_errors=True)  # a whole prefix: too big to keep
 
     # ----- the runs -----
     @classmethod
@@ -368,8 +367,6 @@ class FullRun(unittest.TestCase):
         cls.session.quiet([str(WINESERVER), "-w"], timeout=120)
         taken = snapshot(cls.session.prefix)
         if then_restart:
-            # Started with nowhere to write to: Wine's services outlive the command that starts them
-            # and would hold its output open.
             cls.session.quiet([str(WINESERVER), "-p"])
             cls.session.wine("wineboot", timeout=300)
             cls.session.helper("screen")

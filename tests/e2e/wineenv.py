@@ -136,6 +136,12 @@ class WineSession:
         self.quiet([str(WINESERVER), "-p"])
         self.apply_settings()
         self.wine("wineboot", timeout=300)
+        # Wine closes its virtual desktop soon after the last window goes, and a program started
+        # just then may find no desktop; an idle process keeps it open, as Windows' desktop stays.
+        holder = self.build_dir / f"windows-{arch}" / "bench" / "window_watch.exe"
+        if holder.exists():
+            subprocess.Popen([self.loader, str(holder), "--hold"], env=self.env(), stdin=subprocess.DEVNULL,
+                             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, start_new_session=True)
         # The desktop window appears with the first program; make sure it is there.
         self.helper("screen", timeout=120)
 

@@ -1,0 +1,153 @@
+"""Many whole runs of the program in a row under Wine, unattended: `soak.py [BUILD_DIR] [--runs N]`.
+
+Each run goes through the settings window, "OK", the question (answered "ANO" and "NE" in turn),
+the console and the finale's box (closed with Enter and Esc in turn, so that every pairing comes
+up), and is checked for a proper end: the process ended by itself with exit code 0, exactly one
+console and one box appeared, and exactly the site's address went to the shell. Prints a line per
+run and "N passed, M failed" at the end; exits non-zero if any run failed.
+
+Uses the Wine session that the end-to-end tests started in BUILD_DIR if there is one, else starts
+its own and stops it at the end."""
+
+import argparse
+import os
+import re
+import shutil
+import statistics
+import subprocess
+import sys
+import time
+from pathlib import Path
+
+ROOT = Path(__file__).resolve().parent.parent
+sys.path.insert(0, str(ROOT / "tests" / "e2e"))
+
+from harness import CONSOLE_CLASS, CONSOLE_TITLE, MESSAGE_BOX_CLASS, TITLE  # noqa: E402
+from wineenv import WineSession  # noqa: E402
+
+WAIT_MS = 60000
+
+
+class RunFailed(Exception):
+    pass
+
+
+def site_host(build_dir):
+    cache = (build_dir / "CMakeCache.txt").read_text()
+    return re.search(r"^SITE_HOST:STRING=(.*)$", cache, re.M).group(1)
+
+
+def calls(relay_log, function, containing=""):
+    pattern = re.compile(r"Call " + re.escape(function) + r"\(")
+    return [line for line in relay_log.read_text(errors="replace").splitlines()
+            if pattern.search(line) and containing in line]
+
+
+def session_running(session):
+    pid = session.state.get("xvfb_pid")
+    if not pid or "display" not in session.state:
+        return False
+    try:
+        os.kill(pid, 0)
+    except ProcessLookupError:
+        return False
+    return True
+
+
+def one_run(session, answer, dismiss, relay_log, address):
+    def must(result, what):
+        if not result:
+            raise RunFailed(f"{what} did not happen")
+        return result
+
+    if session.browser_log.exists():
+        session.browser_log.unlink()
+    program = session.launch(relay_log=relay_log)
+    try:
+        must(session.helper("wait", TITLE, WAIT_MS, check=False), "the settings window")
+        must(session.helper("click-control", TITLE, "OK", check=False), "the click on OK")
+        try:
+            session.wait_question(TITLE, timeout=WAIT_MS / 1000)
+        except RuntimeError as error:
+            raise RunFailed(str(error)) from None
+        must(session.helper("click-control", TITLE, answer, check=False), f"the click on {answer}")
+        must(session.helper("wait", CONSOLE_TITLE, WAIT_MS, check=False), "the console")
+        box = must(session.helper("wait-class", MESSAGE_BOX_CLASS, WAIT_MS, check=False), "the finale's box")
+        boxes = [w for w in session.helper("windows") if w["class"] == MESSAGE_BOX_CLASS and w["title"] == TITLE]
+        if len(boxes) != 1:
+            raise RunFailed(f"{len(boxes)} message boxes on the screen")
+        must(session.helper("keys", f"#{box['hwnd']}", dismiss, check=False), f"{dismiss} on the box")
+        try:
+            code = program.wait(timeout=60)
+        except subprocess.TimeoutExpired:
+            raise RunFailed("the program did not end after the box was closed") from None
+        if code != 0:
+            raise RunFailed(f"exit code {code}")
+        opened = session.opened_addresses()
+        if opened != [address]:
+            raise RunFailed(f"the shell was asked to open {opened}, not [{address!r}]")
+        counts = {"consoles": len(calls(relay_log, "user32.CreateWindowExW", f'L"{CONSOLE_CLASS}"')),
+                  "message boxes": len(calls(relay_log, "user32.MessageBoxW")),
+                  "requests to the shell": len(calls(relay_log, "shell32.ShellExecuteA"))}
+        wrong = {what: n for what, n in counts.items() if n != 1}
+        if wrong:
+            raise RunFailed(", ".join(f"{n} {what}" for what, n in wrong.items()) + " instead of one each")
+        left = [w["title"] for w in session.helper("windows") if w["title"] in (TITLE, CONSOLE_TITLE)]
+        if left:
+            raise RunFailed(f"windows left behind: {left}")
+    finally:
+        if program.poll() is None:
+            program.kill()
+            program.wait(timeout=30)
+            for title in (TITLE, CONSOLE_TITLE):
+                session.helper("gone", title, 20000, check=False)
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
+    parser.add_argument("build_dir", nargs="?", default=str(ROOT / "build"))
+    parser.add_argument("--runs", type=int, default=50)
+    args = parser.parse_args()
+    build_dir = Path(args.build_dir).resolve()
+    artifacts = build_dir / "e2e-artifacts"
+    artifacts.mkdir(parents=True, exist_ok=True)
+    address = f"http://{site_host(build_dir)}/"
+
+    session = WineSession(build_dir)
+    own_session = not session_running(session)
+    if own_session:
+        session.stop()  # whatever an interrupted run left
+        session.start()
+    passed = failed = 0
+    durations = []
+    relay_log = artifacts / "soak.relay.txt"
+    try:
+        for run in range(1, args.runs + 1):
+            answer = "ANO" if run % 2 else "NE"
+            dismiss = "ENTER" if (run - 1) // 2 % 2 == 0 else "ESC"
+            begun = time.monotonic()
+            try:
+                one_run(session, answer, dismiss, relay_log, address)
+            except (RunFailed, subprocess.TimeoutExpired, RuntimeError) as error:
+                failed += 1
+                kept = artifacts / f"soak-run-{run}.relay.txt"
+                if relay_log.exists():
+                    shutil.copy(relay_log, kept)
+                print(f"run {run}/{args.runs} ({answer}, {dismiss}): FAILED after {time.monotonic() - begun:.1f} s: "
+                      f"{error} (trace: {kept})", flush=True)
+                continue
+            passed += 1
+            durations.append(time.monotonic() - begun)
+            print(f"run {run}/{args.runs} ({answer}, {dismiss}): passed in {durations[-1]:.1f} s", flush=True)
+    finally:
+        if own_session:
+            session.stop()
+    if durations:
+        print(f"run length: shortest {min(durations):.1f} s, median {statistics.median(durations):.1f} s, "
+              f"longest {max(durations):.1f} s")
+    print(f"{passed} passed, {failed} failed")
+    return 1 if failed or not passed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
