@@ -13,15 +13,15 @@ inline constexpr const wchar_t* kDialogFace = L"MS Shell Dlg";
 // mapper pick any fixed-pitch font.
 inline constexpr const wchar_t* kFixedPitchFallbacks[] = {L"Courier New", L""};
 
-UniqueFont CreateWithFace(const app::FontSpec& spec, int dpi, const wchar_t* face) {
+UniqueFont CreateWithFace(const app::FontSpec& design, int dpi, const wchar_t* face) {
     LOGFONTW font{};
-    font.lfHeight = -PointsToPixels(spec.points, dpi);
-    font.lfWeight = spec.weight;
-    font.lfCharSet = static_cast<BYTE>(spec.charset);
+    font.lfHeight = -PointsToPixels(design.points, dpi);
+    font.lfWeight = design.weight;
+    font.lfCharSet = static_cast<BYTE>(design.charset);
     font.lfOutPrecision = OUT_DEFAULT_PRECIS;
     font.lfClipPrecision = CLIP_DEFAULT_PRECIS;
     font.lfQuality = DEFAULT_QUALITY;
-    font.lfPitchAndFamily = spec.fixedPitch ? FIXED_PITCH | FF_MODERN : DEFAULT_PITCH | FF_DONTCARE;
+    font.lfPitchAndFamily = design.fixedPitch ? FIXED_PITCH | FF_MODERN : DEFAULT_PITCH | FF_DONTCARE;
     std::wcsncpy(font.lfFaceName, face, LF_FACESIZE - 1);
     return UniqueFont(Check(CreateFontIndirectW(&font), L"CreateFontIndirectW"));
 }
@@ -42,12 +42,12 @@ bool IsFixedPitchFace(HFONT font, const wchar_t* face) {
 
 } // namespace
 
-UniqueFont CreateFormFont(const app::FontSpec& spec, int dpi) {
-    const std::wstring face(spec.face.empty() ? std::wstring_view(kDialogFace) : spec.face);
-    UniqueFont font = CreateWithFace(spec, dpi, face.c_str());
-    if (!spec.fixedPitch || IsFixedPitchFace(font.Get(), face.c_str())) return font;
+UniqueFont CreateFormFont(const app::FontSpec& design, int dpi) {
+    const std::wstring face(design.face.empty() ? std::wstring_view(kDialogFace) : design.face);
+    UniqueFont font = CreateWithFace(design, dpi, face.c_str());
+    if (!design.fixedPitch || IsFixedPitchFace(font.Get(), face.c_str())) return font;
     for (const wchar_t* fallback : kFixedPitchFallbacks) {
-        UniqueFont candidate = CreateWithFace(spec, dpi, fallback);
+        UniqueFont candidate = CreateWithFace(design, dpi, fallback);
         if (IsFixedPitchFace(candidate.Get(), fallback)) return candidate;
     }
     return font;

@@ -46,9 +46,9 @@ const wchar_t* ClassOf(Kind kind) {
     }
 }
 
-DWORD StyleOf(const app::ControlSpec& spec) {
-    const DWORD common = WS_CHILD | WS_VISIBLE | ((spec.state & app::kDisabled) ? WS_DISABLED : 0);
-    switch (spec.kind) {
+DWORD StyleOf(const app::ControlSpec& design) {
+    const DWORD common = WS_CHILD | WS_VISIBLE | ((design.state & app::kDisabled) ? WS_DISABLED : 0);
+    switch (design.kind) {
     case Kind::Label:
         return common | SS_LEFTNOWORDWRAP | SS_NOPREFIX;
     case Kind::Image:
@@ -59,11 +59,11 @@ DWORD StyleOf(const app::ControlSpec& spec) {
         return common | WS_TABSTOP | BS_AUTOCHECKBOX;
     case Kind::OptionButton:
         // Tab reaches an option group at its chosen button only; see ChooseOption.
-        return common | BS_AUTORADIOBUTTON | ((spec.state & app::kSelected) ? WS_TABSTOP : 0);
+        return common | BS_AUTORADIOBUTTON | ((design.state & app::kSelected) ? WS_TABSTOP : 0);
     case Kind::ComboBox:
         return common | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL;
     case Kind::CommandButton:
-        return common | WS_TABSTOP | ((spec.state & app::kDefault) ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
+        return common | WS_TABSTOP | ((design.state & app::kDefault) ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
     case Kind::Timer:
         break;
     }
@@ -137,10 +137,10 @@ NativeWindow::NativeWindow(app::Form& form, app::WindowSequence& sequence, HWND 
 
     const auto now = Now();
     for (std::size_t row = 0; row < layout.controls.size(); ++row) {
-        const app::ControlSpec& spec = layout.controls[row];
-        if (spec.kind != Kind::Timer || spec.resource <= 0) continue;
+        const app::ControlSpec& design = layout.controls[row];
+        if (design.kind != Kind::Timer || design.resource <= 0) continue;
         timers_.push_back(
-            {static_cast<int>(row), app::TickSchedule(now, std::chrono::milliseconds(spec.resource))});
+            {static_cast<int>(row), app::TickSchedule(now, std::chrono::milliseconds(design.resource))});
     }
     for (Timer& timer : timers_)
         ArmTimer(timer);
@@ -166,34 +166,34 @@ void NativeWindow::CreateControls() {
     const Kind* previousKind = nullptr;
     int previousContainer = app::kNoContainer;
     for (int row : TabOrder(controls)) {
-        const app::ControlSpec& spec = controls[row];
-        if (spec.kind == Kind::Timer) continue;
-        DWORD style = StyleOf(spec);
+        const app::ControlSpec& design = controls[row];
+        if (design.kind == Kind::Timer) continue;
+        DWORD style = StyleOf(design);
         // Each control starts a group, except option buttons that follow one in the same box:
         // arrow keys then move within the option group only.
-        const bool continuesOptionGroup = spec.kind == Kind::OptionButton && previousKind &&
+        const bool continuesOptionGroup = design.kind == Kind::OptionButton && previousKind &&
                                           *previousKind == Kind::OptionButton &&
-                                          previousContainer == spec.container;
+                                          previousContainer == design.container;
         if (!continuesOptionGroup) style |= WS_GROUP;
-        previousKind = &spec.kind;
-        previousContainer = spec.container;
+        previousKind = &design.kind;
+        previousContainer = design.container;
 
-        const std::wstring text(spec.kind == Kind::ComboBox ? std::wstring_view() : spec.text);
+        const std::wstring text(design.kind == Kind::ComboBox ? std::wstring_view() : design.text);
         HWND control =
-            Check(CreateWindowExW(0, ClassOf(spec.kind), text.c_str(), style, 0, 0, 0, 0, window_,
+            Check(CreateWindowExW(0, ClassOf(design.kind), text.c_str(), style, 0, 0, 0, 0, window_,
                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + row)),
                                   instance, nullptr),
                   L"CreateWindowExW");
         controls_[row] = control;
-        switch (spec.kind) {
+        switch (design.kind) {
         case Kind::CheckBox:
         case Kind::OptionButton:
-            if (spec.state & (app::kChecked | app::kSelected))
+            if (design.state & (app::kChecked | app::kSelected))
                 SendMessageW(control, BM_SETCHECK, BST_CHECKED, 0);
-            chosen_[row] = spec.kind == Kind::OptionButton && (spec.state & app::kSelected) != 0;
+            chosen_[row] = design.kind == Kind::OptionButton && (design.state & app::kSelected) != 0;
             break;
         case Kind::ComboBox: {
-            const std::wstring edit(spec.text);
+            const std::wstring edit(design.text);
             Check(SendMessageW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(edit.c_str())),
                   L"WM_SETTEXT");
             break;
@@ -201,7 +201,7 @@ void NativeWindow::CreateControls() {
         case Kind::Image: {
             // Shared: the system frees it with the module.
             HANDLE icon =
-                Check(LoadImageW(instance, MAKEINTRESOURCEW(spec.resource), IMAGE_ICON, 0, 0, LR_SHARED),
+                Check(LoadImageW(instance, MAKEINTRESOURCEW(design.resource), IMAGE_ICON, 0, 0, LR_SHARED),
                       L"LoadImageW");
             SendMessageW(control, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
             break;
@@ -214,15 +214,15 @@ void NativeWindow::CreateControls() {
 
 RECT NativeWindow::ControlRect(int control, int dpi) const {
     const auto controls = form_.Layout().controls;
-    const app::ControlSpec& spec = controls[control];
-    app::Twips left = spec.left, top = spec.top;
-    if (spec.container != app::kNoContainer) {
-        left += controls[spec.container].left;
-        top += controls[spec.container].top;
+    const app::ControlSpec& design = controls[control];
+    app::Twips left = design.left, top = design.top;
+    if (design.container != app::kNoContainer) {
+        left += controls[design.container].left;
+        top += controls[design.container].top;
     }
     // Both edges converted, so neighbours stay neighbours at any resolution.
-    return RECT{TwipsToPixels(left, dpi), TwipsToPixels(top, dpi), TwipsToPixels(left + spec.width, dpi),
-                TwipsToPixels(top + spec.height, dpi)};
+    return RECT{TwipsToPixels(left, dpi), TwipsToPixels(top, dpi), TwipsToPixels(left + design.width, dpi),
+                TwipsToPixels(top + design.height, dpi)};
 }
 
 void NativeWindow::ApplyLayout(int dpi) {
@@ -236,21 +236,21 @@ void NativeWindow::ApplyLayout(int dpi) {
     for (std::size_t row = 0; row < controls.size(); ++row) {
         HWND control = controls_[row];
         if (!control) continue;
-        const app::ControlSpec& spec = controls[row];
+        const app::ControlSpec& design = controls[row];
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
         RECT rect = ControlRect(static_cast<int>(row), dpi);
         int width = rect.right - rect.left;
         int height = rect.bottom - rect.top;
-        if (spec.state & app::kAutoSize) {
-            const SIZE extent = TextExtent(dc.Get(), spec.text);
+        if (design.state & app::kAutoSize) {
+            const SIZE extent = TextExtent(dc.Get(), design.text);
             width = extent.cx;
             height = extent.cy;
         }
-        const int listHeight = spec.kind == Kind::ComboBox ? MulDiv(kComboListHeight, dpi, kDefaultDpi) : 0;
+        const int listHeight = design.kind == Kind::ComboBox ? MulDiv(kComboListHeight, dpi, kDefaultDpi) : 0;
         Check(SetWindowPos(control, nullptr, rect.left, rect.top, width, height + listHeight,
                            SWP_NOZORDER | SWP_NOACTIVATE),
               L"SetWindowPos");
-        if (spec.kind == Kind::ComboBox) FitComboHeight(control, height);
+        if (design.kind == Kind::ComboBox) FitComboHeight(control, height);
     }
     Check(InvalidateRect(window_, nullptr, TRUE), L"InvalidateRect");
 }

@@ -30,7 +30,7 @@ FORBIDDEN_IMPORT = re.compile(
     r"^(Reg(Open|Create|Set|Query|Delete|Enum|Close|Get|Save|Restore|Load|Unload|Flush|Notify|Connect|Copy|"
     r"Rename|Override|Replace)\w*"
     r"|SH(Reg|GetValue|SetValue|DeleteKey|DeleteValue|DeleteEmptyKey|CopyKey|QueryValue|EnumKey|EnumValue|"
-    r"OpenRegStream|GetFolderPath|GetSpecialFolder|GetKnownFolder|SetFolderPath|SetKnownFolder|"
+    r"OpenRegStream|Get\w*Folder|Set\w*Folder|"
     r"FileOperation|CreateDirectory|FormatDrive|Empty)\w*"
     r"|(Nt|Zw)\w*(Key|File)\w*"
     r"|(Create|Open|Write|Read|Delete|Move|Copy|Replace|Lock|Unlock|Flush)File\w*|SetFile\w*|SetEndOfFile"
@@ -54,7 +54,7 @@ FILE_CALLS = [
     "SetFileAttributesW", "SetFileTime", "SetEndOfFile", "SetFileInformationByHandle", "DeviceIoControl",
     "CreateDirectoryA", "CreateDirectoryW", "CreateDirectoryExA", "CreateDirectoryExW", "RemoveDirectoryA",
     "RemoveDirectoryW", "FindFirstFileA", "FindFirstFileW", "FindFirstFileExW", "GetPrivateProfileStringW",
-    "WritePrivateProfileStringW", "SHGetFolderPathA", "SHGetFolderPathW", "SHGetSpecialFolderPathW",
+    "WritePrivateProfileStringW", "SHGetFolderPathA", "SHGetFolderPathW",
     "SHGetKnownFolderPath", "SHFileOperationW", "SHFormatDrive",
     "NtCreateFile", "NtOpenFile", "NtReadFile", "NtWriteFile", "NtWriteFileGather", "NtDeleteFile",
     "NtSetInformationFile", "NtDeviceIoControlFile", "NtFsControlFile",
@@ -251,7 +251,7 @@ class Trace:
 
     def __init__(self, path, exe_name):
         self.calls, self.modules = [], {}
-        self.exe_pid, self.exe_range = None, None
+        self.exe_pid, self.exe_base = None, None
         for line in Path(path).read_text(errors="replace").splitlines():
             call = RELAY_CALL.match(line)
             if call:
@@ -315,11 +315,12 @@ class ExecutableImports(unittest.TestCase):
         self.assertGreater(checked, 0, "no build of the program to read")
 
     def test_the_manifest_asks_to_run_as_the_invoking_user(self):
-        for arch in ARCHES:
-            exe = build_dir() / f"windows-{arch}" / "nastaveni.exe"
+        exes = [build_dir() / f"windows-{arch}" / "nastaveni.exe" for arch in ARCHES]
+        self.assertTrue(any(exe.exists() for exe in exes), "no build of the program to read")
+        for exe in exes:
             if not exe.exists():
                 continue
-            with self.subTest(arch=arch):
+            with self.subTest(exe=exe.parent.name):
                 manifests = PeImage(exe).resources(24)  # RT_MANIFEST
                 self.assertEqual(len(manifests), 1, "one manifest")
                 root = ElementTree.fromstring(manifests[0].decode("utf-8-sig"))

@@ -74,8 +74,8 @@ void FakeRuntime::CreateWindowFor(app::Form& form) {
     if (ended) throw std::logic_error("window created after the end");
     WindowState state;
     state.id = form.Id();
-    for (const app::ControlSpec& spec : form.Layout().controls)
-        state.controls.push_back({std::wstring(spec.text), !(spec.state & app::kDisabled), {}});
+    for (const app::ControlSpec& design : form.Layout().controls)
+        state.controls.push_back({std::wstring(design.text), !(design.state & app::kDisabled), {}});
     windows_.insert_or_assign(&form, std::move(state));
     calls.push_back(std::string("Create ") + FormName(form.Id()));
 }
