@@ -22,7 +22,7 @@ from pathlib import Path
 ROOT = Path(__file__).resolve().parent.parent
 sys.path.insert(0, str(ROOT / "tests" / "e2e"))
 
-from harness import CONSOLE_CLASS, CONSOLE_TITLE, MESSAGE_BOX_CLASS, TITLE  # noqa: E402
+from harness import CONSOLE_CLASS, CONSOLE_TITLE, FINALE_START, MESSAGE_BOX_CLASS, TITLE  # noqa: E402
 from wineenv import WineSession  # noqa: E402
 
 WAIT_MS = 60000
@@ -76,6 +76,11 @@ def one_run(session, answer, dismiss, relay_log, address):
         boxes = [w for w in session.helper("windows") if w["class"] == MESSAGE_BOX_CLASS and w["title"] == TITLE]
         if len(boxes) != 1:
             raise RunFailed(f"{len(boxes)} message boxes on the screen")
+        # The run-time error report is a message box with the same title.
+        texts = [c["text"] for c in must(session.helper("dump", f"#{box['hwnd']}", check=False), "a look at the box")
+                 ["children"]]
+        if not any(text.startswith(FINALE_START) for text in texts):
+            raise RunFailed(f"the box is not the finale's: {texts}")
         must(session.helper("keys", f"#{box['hwnd']}", dismiss, check=False), f"{dismiss} on the box")
         try:
             code = program.wait(timeout=60)

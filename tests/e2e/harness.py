@@ -107,6 +107,7 @@ class ProgramTest(unittest.TestCase):
 
 
 MESSAGE_BOX_CLASS = "#32770"
+FINALE_START = "Tohle je jen"
 
 
 class RunTest(ProgramTest):
@@ -133,6 +134,9 @@ class RunTest(ProgramTest):
         # The console types for about 16 s; a loaded machine may stretch that.
         box = self.helper("wait-class", MESSAGE_BOX_CLASS, 60000, check=False)
         self.assertIsNotNone(box, "the finale's message box")
+        # Not the run-time error report, which is a message box with the same title.
+        texts = [c["text"] for c in self.helper("dump", f"#{box['hwnd']}")["children"]]
+        self.assertTrue(any(t.startswith(FINALE_START) for t in texts), f"the finale's text, not {texts}")
         return box
 
     def assert_ended_without_the_finale(self):
