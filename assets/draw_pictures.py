@@ -6,9 +6,11 @@
     python3 assets/draw_pictures.py --preview DIR    also write PNG previews (1:1 and 8x) into DIR
 
 The pictures are pixel art: each one is a list of strings, one character a
-pixel, with a legend that gives every character its colour.  A character whose
-colour has an alpha below 255 is a soft shadow: it is drawn with that alpha in
-the 32-bit images and left out (transparent) in the 256-colour images.
+pixel, with a legend that gives every character its colour.  Every picture has
+at most 16 colours and is written as a 16-colour image with a transparency
+mask, the way icons were drawn before alpha channels: a 32 x 32 image takes
+744 bytes where a 32-bit one takes 4264, and the program holds itself to a
+size budget.
 
 Only the Python 3 standard library is used, and the output is the same, byte
 for byte, on every run.
@@ -35,9 +37,9 @@ PICTURES = {}  # file name -> list of (grid, legend, bits per pixel)
 # What each file must hold, image by image: (width, height, bits per pixel).
 # The program relies on these, so the check holds the pictures to them.
 EXPECTED = {
-    "app.ico": [(32, 32, 8), (16, 16, 8), (32, 32, 32), (16, 16, 32)],
-    "netdrive.ico": [(32, 32, 8), (32, 32, 32)],
-    "warning.ico": [(31, 32, 8), (31, 32, 32)],
+    "app.ico": [(32, 32, 4), (16, 16, 4)],
+    "netdrive.ico": [(32, 32, 4)],
+    "warning.ico": [(31, 32, 4)],
 }
 
 # Pictures whose outline and black ink must be mirror-symmetric.
@@ -62,42 +64,41 @@ APP_LEGEND = {
     "G": (128, 128, 128),    # grey
     "x": (64, 64, 64),       # dark grey: frame shadow and text
     "l": (40, 200, 40),      # power light
-    "s": (0, 0, 0, 60),      # soft shadow (32-bit images only)
 }
 
 APP_32 = [
     "..KKKKKKKKKKKKKKKKKKKKKKKKKKKK..",
     ".KhhhhhhhhhhhhhhhhhhhhhhhhhhhmK.",
-    ".KhccccccccccccccccccccccccccmKs",
-    ".KhcddddddddddddddddddddddddcmKs",
-    ".KhcdeeeeeeeeeeeeeeeeeeeeeehcmKs",
-    ".KhcdeNNwwwwwNNBBBBBBLLggLehcmKs",
-    ".KhcdeNNNNNNNNNBBBBBBLLggLehcmKs",
-    ".KhcdewggggggggggggggggggxehcmKs",
-    ".KhcdewgGGGGGggggggggxwggxehcmKs",
-    ".KhcdewgGwwwKggggggggxwggxehcmKs",
-    ".KhcdewgGKwKwgxxxxgggxwggxehcmKs",
-    ".KhcdewgGwKwwggggggwwwwxgxehcmKs",
-    ".KhcdewggggggggggggwgggxgxehcmKs",
-    ".KhcdewggggggggggggxxxxxgxehcmKs",
-    ".KhcdewgGGGGGggggggggxwggxehcmKs",
-    ".KhcdewgGwwwKggggggggxwggxehcmKs",
-    ".KhcdewgGKwKwgxxxggggxwggxehcmKs",
-    ".KhcdewgGwKwwggggggggxwggxehcmKs",
-    ".KhcdewggggggggggggggggggxehcmKs",
-    ".KhcdexxxxxxxxxxxxxxxxxxxxehcmKs",
-    ".KhcdhhhhhhhhhhhhhhhhhhhhhhhcmKs",
-    ".KhcccccccccccccccccccccllcccmKs",
-    ".KmmmmmmmmmmmmmmmmmmmmmmmmmmmdKs",
-    "..KKKKKKKKKKKKKKKKKKKKKKKKKKKKss",
+    ".KhccccccccccccccccccccccccccmK.",
+    ".KhcddddddddddddddddddddddddcmK.",
+    ".KhcdeeeeeeeeeeeeeeeeeeeeeehcmK.",
+    ".KhcdeNNwwwwwNNBBBBBBLLggLehcmK.",
+    ".KhcdeNNNNNNNNNBBBBBBLLggLehcmK.",
+    ".KhcdewggggggggggggggggggxehcmK.",
+    ".KhcdewgGGGGGggggggggxwggxehcmK.",
+    ".KhcdewgGwwwKggggggggxwggxehcmK.",
+    ".KhcdewgGKwKwgxxxxgggxwggxehcmK.",
+    ".KhcdewgGwKwwggggggwwwwxgxehcmK.",
+    ".KhcdewggggggggggggwgggxgxehcmK.",
+    ".KhcdewggggggggggggxxxxxgxehcmK.",
+    ".KhcdewgGGGGGggggggggxwggxehcmK.",
+    ".KhcdewgGwwwKggggggggxwggxehcmK.",
+    ".KhcdewgGKwKwgxxxggggxwggxehcmK.",
+    ".KhcdewgGwKwwggggggggxwggxehcmK.",
+    ".KhcdewggggggggggggggggggxehcmK.",
+    ".KhcdexxxxxxxxxxxxxxxxxxxxehcmK.",
+    ".KhcdhhhhhhhhhhhhhhhhhhhhhhhcmK.",
+    ".KhcccccccccccccccccccccllcccmK.",
+    ".KmmmmmmmmmmmmmmmmmmmmmmmmmmmdK.",
+    "..KKKKKKKKKKKKKKKKKKKKKKKKKKKK..",
     "............KcmmmddK............",
-    "............KcmmmddKs...........",
+    "............KcmmmddK............",
     ".......KKKKKKKKKKKKKKKKKKK......",
-    "......KhhhhhhhhhhhhhhhhhhmKs....",
-    "......KccccccccccccccccccmKs....",
-    "......KdddddddddddddddddddKs....",
-    ".......KKKKKKKKKKKKKKKKKKKss....",
-    "........sssssssssssssssssss.....",
+    "......KhhhhhhhhhhhhhhhhhhmK.....",
+    "......KccccccccccccccccccmK.....",
+    "......KdddddddddddddddddddK.....",
+    ".......KKKKKKKKKKKKKKKKKKK......",
+    "................................",
 ]
 
 APP_16 = [
@@ -120,10 +121,8 @@ APP_16 = [
 ]
 
 PICTURES["app.ico"] = [
-    (APP_32, APP_LEGEND, 8),
-    (APP_16, APP_LEGEND, 8),
-    (APP_32, APP_LEGEND, 32),
-    (APP_16, APP_LEGEND, 32),
+    (APP_32, APP_LEGEND, 4),
+    (APP_16, APP_LEGEND, 4),
 ]
 
 
@@ -139,7 +138,6 @@ NETDRIVE_LEGEND = {
     "d": (104, 104, 104),    # right side face
     "x": (48, 48, 48),       # slot
     "l": (32, 208, 32),      # activity light
-    "s": (0, 0, 0, 60),      # soft shadow (32-bit image only)
 }
 
 NETDRIVE_32 = [
@@ -152,34 +150,33 @@ NETDRIVE_32 = [
     "....KhhhhhhhhhhhhhhhhhhhhhhcK...",
     "...KhhhhhhhhhhhhhhhhhhhhhhcdK...",
     "..KwwwwwwwwwwwwwwwwwwwwwwmddK...",
-    "..KwcccccccccccccccccccccmddKs..",
-    "..KwcccccccccccccccccccccmddKs..",
-    "..KwcccccccccccccccccccccmddKs..",
-    "..KwcmxxxxxxxxxxxxxccccccmddKs..",
-    "..KwccwwwwwwwwwwwwwwcllccmddKs..",
-    "..KwcccccccccccccccccccccmddKs..",
-    "..KwcccccccccccccccccccccmdKss..",
-    "..KmmmmmmmmmmmmmmmmmmmmmmmKss...",
-    "..KKKKKKKKKKKKKKKKKKKKKKKKss....",
-    "............KhccmKsssssss.......",
-    "............KhccmKs.............",
-    "............KhccmKs.............",
-    "............KhccmKs.............",
-    "............KhccmKs.............",
+    "..KwcccccccccccccccccccccmddK...",
+    "..KwcccccccccccccccccccccmddK...",
+    "..KwcccccccccccccccccccccmddK...",
+    "..KwcmxxxxxxxxxxxxxccccccmddK...",
+    "..KwccwwwwwwwwwwwwwwcllccmddK...",
+    "..KwcccccccccccccccccccccmddK...",
+    "..KwcccccccccccccccccccccmdK....",
+    "..KmmmmmmmmmmmmmmmmmmmmmmmK.....",
+    "..KKKKKKKKKKKKKKKKKKKKKKKK......",
+    "............KhccmK..............",
+    "............KhccmK..............",
+    "............KhccmK..............",
+    "............KhccmK..............",
+    "............KhccmK..............",
     "......KKKKKKKhccmKKKKKKK........",
     ".....KhhhhhhhhhhhhhhhhhhK.......",
-    ".....KccccccccccccccccccKs......",
-    ".....KmmmmmmmmmmmmmmmmmmKs......",
-    "......KKKKKKKKKKKKKKKKKKss......",
-    ".......ssssssssssssssssss.......",
+    ".....KccccccccccccccccccK.......",
+    ".....KmmmmmmmmmmmmmmmmmmK.......",
+    "......KKKKKKKKKKKKKKKKKK........",
+    "................................",
     "................................",
     "................................",
     "................................",
 ]
 
 PICTURES["netdrive.ico"] = [
-    (NETDRIVE_32, NETDRIVE_LEGEND, 8),
-    (NETDRIVE_32, NETDRIVE_LEGEND, 32),
+    (NETDRIVE_32, NETDRIVE_LEGEND, 4),
 ]
 
 
@@ -194,7 +191,6 @@ WARNING_LEGEND = {
     "c": (255, 214, 0),
     "d": (248, 198, 0),      # ... to the bottom
     "r": (214, 154, 0),      # shaded inner edge
-    "s": (0, 0, 0, 50),      # soft shadow (32-bit image only)
 }
 
 WARNING_31x32 = [
@@ -229,12 +225,11 @@ WARNING_31x32 = [
     ".KKwrrrrrrrrrrrrrrrrrrrrrrrrKK.",
     ".KKKKKKKKKKKKKKKKKKKKKKKKKKKKK.",
     "..KKKKKKKKKKKKKKKKKKKKKKKKKKK..",
-    "...sssssssssssssssssssssssss...",
+    "...............................",
 ]
 
 PICTURES["warning.ico"] = [
-    (WARNING_31x32, WARNING_LEGEND, 8),
-    (WARNING_31x32, WARNING_LEGEND, 32),
+    (WARNING_31x32, WARNING_LEGEND, 4),
 ]
 
 
@@ -255,19 +250,9 @@ def grid_pixels(grid, legend):
             if ch not in legend:
                 raise ValueError("row %d column %d: %r is not in the legend" % (y, x, ch))
             colour = legend[ch]
-            if colour is CLEAR:
-                row.append((0, 0, 0, 0))
-            elif len(colour) == 3:
-                row.append(tuple(colour) + (255,))
-            else:
-                row.append(tuple(colour))
+            row.append((0, 0, 0, 0) if colour is CLEAR else tuple(colour) + (255,))
         rows.append(row)
     return width, height, rows
-
-
-def for_256_colours(rgba):
-    """The pixel as the 256-colour image shows it: soft shadows are dropped."""
-    return rgba if rgba[3] == 255 else (0, 0, 0, 0)
 
 
 # ---------------------------------------------------------------------------
@@ -293,8 +278,13 @@ def _bitmap_header(width, height, bpp, image_size):
                        image_size, 0, 0, 0, 0)
 
 
-def encode_8bpp(width, height, rows):
-    rows = [[for_256_colours(px) for px in row] for row in rows]
+def _stride(width, bpp):
+    """Bytes in one row of the colour bitmap: rows are padded to 32 bits."""
+    return ((width * bpp + 31) // 32) * 4
+
+
+def encode_indexed(width, height, rows, bpp):
+    """A palette image (4 or 8 bits a pixel) with its transparency mask."""
     palette = [(0, 0, 0)]  # index 0 is black: transparent pixels use it
     index = {(0, 0, 0): 0}
     for row in rows:
@@ -302,29 +292,21 @@ def encode_8bpp(width, height, rows):
             if px[3] and px[:3] not in index:
                 index[px[:3]] = len(palette)
                 palette.append(px[:3])
-    if len(palette) > 256:
-        raise ValueError("more than 256 colours")
+    if len(palette) > 1 << bpp:
+        raise ValueError("more than %d colours" % (1 << bpp))
     pal = bytearray()
-    for r, g, b in palette + [(0, 0, 0)] * (256 - len(palette)):
+    for r, g, b in palette + [(0, 0, 0)] * ((1 << bpp) - len(palette)):
         pal += bytes((b, g, r, 0))
-    stride = (width + 3) & ~3
+    per_byte = 8 // bpp
     xor = bytearray()
     for row in reversed(rows):
-        line = bytearray(stride)
+        line = bytearray(_stride(width, bpp))
         for x, px in enumerate(row):
-            line[x] = index[px[:3]] if px[3] else 0
+            value = index[px[:3]] if px[3] else 0
+            line[x // per_byte] |= value << (8 - bpp * (1 + x % per_byte))
         xor += line
     mask = _mask_rows(width, height, rows)
-    return _bitmap_header(width, height, 8, len(xor) + len(mask)) + bytes(pal) + bytes(xor) + mask
-
-
-def encode_32bpp(width, height, rows):
-    xor = bytearray()
-    for row in reversed(rows):
-        for r, g, b, a in row:
-            xor += bytes((b, g, r, a)) if a else bytes(4)
-    mask = _mask_rows(width, height, rows)
-    return _bitmap_header(width, height, 32, len(xor) + len(mask)) + bytes(xor) + mask
+    return _bitmap_header(width, height, bpp, len(xor) + len(mask)) + bytes(pal) + bytes(xor) + mask
 
 
 def build_ico(images):
@@ -332,12 +314,12 @@ def build_ico(images):
     blobs = []
     for grid, legend, bpp in images:
         width, height, rows = grid_pixels(grid, legend)
-        blob = encode_8bpp(width, height, rows) if bpp == 8 else encode_32bpp(width, height, rows)
-        blobs.append((width, height, bpp, blob))
+        blobs.append((width, height, bpp, encode_indexed(width, height, rows, bpp)))
     out = bytearray(struct.pack("<HHH", 0, 1, len(blobs)))
     offset = 6 + 16 * len(blobs)
     for width, height, bpp, blob in blobs:
-        out += struct.pack("<BBBBHHII", width % 256, height % 256, 0, 0, 1, bpp,
+        colours = 1 << bpp if bpp < 8 else 0  # the directory counts colours below 256 only
+        out += struct.pack("<BBBBHHII", width % 256, height % 256, colours, 0, 1, bpp,
                            len(blob), offset)
         offset += len(blob)
     for _, _, _, blob in blobs:
@@ -352,7 +334,7 @@ def build_ico(images):
 class IcoImage:
     def __init__(self, width, height, bpp, colours, mask):
         self.width, self.height, self.bpp = width, height, bpp
-        self.colours = colours  # rows top-down of (r, g, b, a); a is 255 in 8 bpp
+        self.colours = colours  # rows top-down of (r, g, b, 255)
         self.mask = mask        # rows top-down of 0/1; 1 = transparent
 
 
@@ -366,7 +348,9 @@ def read_ico(data):
         w, h, ncol, res, planes, bpp, size, offset = struct.unpack_from("<BBBBHHII", data, 6 + 16 * i)
         w = w or 256
         h = h or 256
-        if ncol != 0 or res != 0 or planes != 1:
+        if bpp not in (4, 8):
+            raise ValueError("image %d: %d bits per pixel is not used here" % (i, bpp))
+        if ncol != (1 << bpp) % 256 or res != 0 or planes != 1:
             raise ValueError("image %d: bad directory entry" % i)
         if offset != end:
             raise ValueError("image %d: not where expected" % i)
@@ -378,17 +362,12 @@ def read_ico(data):
         if hsize != 40 or bw != w or bh != 2 * h or bplanes != 1 or bbpp != bpp or compression != 0:
             raise ValueError("image %d: header does not match its directory entry" % i)
         pos = offset + 40
-        palette = None
-        if bpp == 8:
-            n = clr_used or 256
-            palette = [(data[pos + 4 * k + 2], data[pos + 4 * k + 1], data[pos + 4 * k])
-                       for k in range(n)]
-            pos += 4 * n
-            stride = (w + 3) & ~3
-        elif bpp == 32:
-            stride = 4 * w
-        else:
-            raise ValueError("image %d: %d bits per pixel is not used here" % (i, bpp))
+        n = clr_used or 1 << bpp
+        palette = [(data[pos + 4 * k + 2], data[pos + 4 * k + 1], data[pos + 4 * k])
+                   for k in range(n)]
+        pos += 4 * n
+        stride = _stride(w, bpp)
+        per_byte = 8 // bpp
         mstride = ((w + 31) // 32) * 4
         if image_size != stride * h + mstride * h:
             raise ValueError("image %d: wrong image size in header" % i)
@@ -397,11 +376,11 @@ def read_ico(data):
         colours = []
         for y in range(h):
             line = data[pos + stride * (h - 1 - y): pos + stride * (h - y)]
-            if bpp == 8:
-                colours.append([palette[line[x]] + (255,) for x in range(w)])
-            else:
-                colours.append([(line[4 * x + 2], line[4 * x + 1], line[4 * x], line[4 * x + 3])
-                                for x in range(w)])
+            values = [(line[x // per_byte] >> (8 - bpp * (1 + x % per_byte))) & ((1 << bpp) - 1)
+                      for x in range(w)]
+            if max(values) >= n:
+                raise ValueError("image %d: a pixel points past the palette" % i)
+            colours.append([palette[v] + (255,) for v in values])
         pos += stride * h
         mask = []
         for y in range(h):
@@ -419,13 +398,9 @@ def shown_on(image, background):
     for y in range(image.height):
         row = []
         for x in range(image.width):
-            r, g, b, a = image.colours[y][x]
-            if image.bpp == 8:
-                keep = image.mask[y][x]  # (screen AND mask) XOR colour
-                row.append(tuple((bg if keep else 0) ^ c for bg, c in zip(background, (r, g, b))))
-            else:
-                row.append(tuple((c * a + bg * (255 - a) + 127) // 255
-                                 for c, bg in zip((r, g, b), background)))
+            keep = image.mask[y][x]  # (screen AND mask) XOR colour
+            row.append(tuple((bg if keep else 0) ^ c
+                             for bg, c in zip(background, image.colours[y][x][:3])))
         out.append(row)
     return out
 
@@ -467,25 +442,19 @@ def check(directory=HERE):
             opaque = 0
             for y in range(height):
                 for x in range(width):
-                    want = rows[y][x] if bpp == 32 else for_256_colours(rows[y][x])
+                    want = rows[y][x]
                     got = image.colours[y][x]
                     masked = image.mask[y][x]
-                    if bpp == 8:
-                        if masked and got[:3] != (0, 0, 0):
-                            problems.append("%s: pixel %d,%d is masked but not black" % (label, x, y))
-                        if masked != (want[3] == 0) or (not masked and got[:3] != want[:3]):
-                            problems.append("%s: pixel %d,%d is not as drawn" % (label, x, y))
-                    else:
-                        if masked != (got[3] == 0):
-                            problems.append("%s: pixel %d,%d: mask and alpha disagree" % (label, x, y))
-                        if got != want:
-                            problems.append("%s: pixel %d,%d is not as drawn" % (label, x, y))
+                    if masked and got[:3] != (0, 0, 0):
+                        problems.append("%s: pixel %d,%d is masked but not black" % (label, x, y))
+                    if masked != (want[3] == 0) or (not masked and got[:3] != want[:3]):
+                        problems.append("%s: pixel %d,%d is not as drawn" % (label, x, y))
                     opaque += not masked
             if opaque < width * height // 4:
                 problems.append("%s: only %d pixels drawn" % (label, opaque))
             if opaque == width * height:
                 problems.append("%s: no transparent pixels" % label)
-            if name in SYMMETRIC and bpp == 8:
+            if name in SYMMETRIC:
                 for y in range(height):
                     ink = [(image.mask[y][x], image.colours[y][x] == (0, 0, 0, 255))
                            for x in range(width)]

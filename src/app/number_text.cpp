@@ -24,10 +24,26 @@ struct Decimal {
     int exponent;
 };
 
+// 10^power, exact up to 10^22; a float needs no more than 10^54.
+double PowerOfTen(int power) {
+    double result = 1;
+    for (; power >= 22; power -= 22)
+        result *= 1e22;
+    static constexpr double kSmall[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10,
+                                        1e11, 1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21};
+    return result * kSmall[power];
+}
+
+// value × 10^exponent; dividing by an exact power rounds once where multiplying by 10^-n would
+// round twice.
+double Scale(double value, int exponent) {
+    return exponent >= 0 ? value * PowerOfTen(exponent) : value / PowerOfTen(-exponent);
+}
+
 Decimal Round(double value, int precision) {
     int exponent = static_cast<int>(std::floor(std::log10(value))) - precision + 1;
-    double scaled = std::round(value / std::pow(10.0, exponent));
-    if (scaled >= std::pow(10.0, precision)) { // 9.99 rounded up to 10.0
+    double scaled = std::round(Scale(value, -exponent));
+    if (scaled >= PowerOfTen(precision)) { // 9.99 rounded up to 10.0
         scaled = std::round(scaled / 10);
         ++exponent;
     }
@@ -35,7 +51,7 @@ Decimal Round(double value, int precision) {
 }
 
 float ValueOf(const Decimal& decimal) {
-    return static_cast<float>(static_cast<double>(decimal.digits) * std::pow(10.0, decimal.exponent));
+    return static_cast<float>(Scale(static_cast<double>(decimal.digits), decimal.exponent));
 }
 
 } // namespace
