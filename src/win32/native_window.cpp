@@ -135,9 +135,9 @@ NativeWindow::NativeWindow(app::Form& form, app::WindowSequence& sequence, HWND 
                                     GetModuleHandleW(nullptr), this),
                     L"CreateWindowExW");
     // Created on the monitor the system chose, which may have another resolution.
-    const int windowDpi = WindowDpi(window_);
+    dpi_ = WindowDpi(window_);
+    SetFormFont();
     CreateControls();
-    ApplyLayout(windowDpi);
 
     const auto now = Now();
     for (std::size_t row = 0; row < layout.controls.size(); ++row) {
@@ -167,6 +167,9 @@ void NativeWindow::CreateControls() {
     controls_.assign(controls.size(), nullptr);
     chosen_.assign(controls.size(), false);
     HINSTANCE instance = GetModuleHandleW(nullptr);
+    WindowDC dc(window_);
+    Check(dc.Get(), L"GetDC");
+    Selected selected(dc.Get(), font_.Get());
     const Kind* previousKind = nullptr;
     int previousContainer = app::kNoContainer;
     for (int row : TabOrder(controls)) {
@@ -182,13 +185,18 @@ void NativeWindow::CreateControls() {
         previousKind = &design.kind;
         previousContainer = design.container;
 
+        // Created in place, each window move under Wine being a trip to its server.
+        const Placement place = PlacementOf(row, dc.Get());
         const std::wstring text(design.kind == Kind::ComboBox ? std::wstring_view() : design.text);
         HWND control =
-            Check(CreateWindowExW(0, ClassOf(design.kind), text.c_str(), style, 0, 0, 0, 0, window_,
+            Check(CreateWindowExW(0, ClassOf(design.kind), text.c_str(), style, place.x, place.y, place.width,
+                                  place.height + place.listHeight, window_,
                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + row)),
                                   instance, nullptr),
                   L"CreateWindowExW");
         controls_[row] = control;
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
+        if (design.kind == Kind::ComboBox) FitComboHeight(control, place.height);
         switch (design.kind) {
         case Kind::CheckBox:
         case Kind::OptionButton:
@@ -229,10 +237,27 @@ RECT NativeWindow::ControlRect(int control, int dpi) const {
                 TwipsToPixels(top + design.height, dpi)};
 }
 
+NativeWindow::Placement NativeWindow::PlacementOf(int control, HDC dc) const {
+    const app::ControlSpec& design = form_.Layout().controls[control];
+    const RECT rect = ControlRect(control, dpi_);
+    Placement place{rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, 0};
+    if (design.state & app::kAutoSize) {
+        const SIZE extent = TextExtent(dc, design.text);
+        place.width = extent.cx;
+        place.height = extent.cy;
+    }
+    if (design.kind == Kind::ComboBox) place.listHeight = MulDiv(kComboListHeight, dpi_, kDefaultDpi);
+    return place;
+}
+
+void NativeWindow::SetFormFont() {
+    font_ = CreateFormFont(form_.Layout().font, dpi_);
+    SendMessageW(window_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
+}
+
 void NativeWindow::ApplyLayout(int dpi) {
     dpi_ = dpi;
-    font_ = CreateFormFont(form_.Layout().font, dpi);
-    SendMessageW(window_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
+    SetFormFont();
     const auto controls = form_.Layout().controls;
     WindowDC dc(window_);
     Check(dc.Get(), L"GetDC");
@@ -240,21 +265,12 @@ void NativeWindow::ApplyLayout(int dpi) {
     for (std::size_t row = 0; row < controls.size(); ++row) {
         HWND control = controls_[row];
         if (!control) continue;
-        const app::ControlSpec& design = controls[row];
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
-        RECT rect = ControlRect(static_cast<int>(row), dpi);
-        int width = rect.right - rect.left;
-        int height = rect.bottom - rect.top;
-        if (design.state & app::kAutoSize) {
-            const SIZE extent = TextExtent(dc.Get(), design.text);
-            width = extent.cx;
-            height = extent.cy;
-        }
-        const int listHeight = design.kind == Kind::ComboBox ? MulDiv(kComboListHeight, dpi, kDefaultDpi) : 0;
-        Check(SetWindowPos(control, nullptr, rect.left, rect.top, width, height + listHeight,
+        const Placement place = PlacementOf(static_cast<int>(row), dc.Get());
+        Check(SetWindowPos(control, nullptr, place.x, place.y, place.width, place.height + place.listHeight,
                            SWP_NOZORDER | SWP_NOACTIVATE),
               L"SetWindowPos");
-        if (design.kind == Kind::ComboBox) FitComboHeight(control, height);
+        if (controls[row].kind == Kind::ComboBox) FitComboHeight(control, place.height);
     }
     Check(InvalidateRect(window_, nullptr, TRUE), L"InvalidateRect");
 }

@@ -54,9 +54,17 @@ private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
 
+    // Where a control goes at the window's resolution: its designed rectangle, or as large as its
+    // text for a label that sizes itself; a combo box's drop-down list comes below the height.
+    struct Placement {
+        int x, y, width, height, listHeight;
+    };
+
     void CreateControls();
+    void SetFormFont();
     void ApplyLayout(int dpi);
     RECT ControlRect(int control, int dpi) const;
+    Placement PlacementOf(int control, HDC dc) const;
     static void FitComboHeight(HWND combo, int height);
     void OnCommand(int id, int code);
     void OnTimer(UINT_PTR id);
