@@ -13,8 +13,8 @@ whose peak is Wine's last sample before it ended. Goal: program <= 1.10 x bare w
 
 import sys
 
-from wine_bench import (BARE_TITLE, TITLE, bare_exe, build_dir, linux_process, proc_status, read_figures, summary,
-                        watch, wine_session)
+from wine_bench import (BARE_TITLE, TITLE, bare_exe, build_dir, linux_process, proc_status, read_figures,
+                        resident_by_mapping, summary, watch, wine_session)
 
 GOAL = 1.10
 SETTLE_MS = "1000"
@@ -25,7 +25,9 @@ def measure(session, title, exe, drive=None):
     driven, at the finale's box)."""
     watcher = watch(session, title, exe, "--stay", "--settle", SETTLE_MS)
     shown = read_figures(watcher, "memory")["memory"]
-    linux = proc_status(linux_process(session, exe.name))
+    pid = linux_process(session, exe.name)
+    linux = proc_status(pid)
+    mappings = resident_by_mapping(pid)
     if drive:
         linux = drive(session, exe)
     else:
@@ -33,7 +35,7 @@ def measure(session, title, exe, drive=None):
     final = read_figures(watcher, "memory_final")["memory_final"]
     watcher.wait(timeout=60)
     return {"shown": {k: v // 1024 for k, v in shown.items()}, "final": {k: v // 1024 for k, v in final.items()},
-            "linux": linux}
+            "linux": linux, "mappings": mappings}
 
 
 def whole_run(session, exe):
@@ -66,6 +68,10 @@ def main():
                        (linux["VmHWM"], linux["RssAnon"]))
         print(f"{name:<25} {peaks[name][0]:>16} {peaks[name][1]:>8} | {'':6} {linux['VmHWM']:>6} "
               f"{linux['RssAnon']:>8} {linux['RssFile']:>8} {linux['RssShmem']:>8}")
+    bare, settings = rows["bare window"]["mappings"], rows["program, settings window"]["mappings"]
+    extra = sorted(((settings[name] - bare[name], name) for name in settings.keys() | bare.keys()), reverse=True)
+    print("where the settings window's extra resident memory lies (KiB): " +
+          ", ".join(f"{name} {kib:+d}" for kib, name in extra[:6] if kib > 0))
     base = peaks["bare window"]
     for name in ("program, settings window", "program, whole run"):
         ws, private = peaks[name]

@@ -2,9 +2,11 @@
 (window_watch.exe, see window_watch.cpp) and finding the Linux process that runs a Windows one."""
 
 import os
+import re
 import statistics
 import subprocess
 import sys
+from collections import Counter
 from contextlib import contextmanager
 from pathlib import Path
 
@@ -100,6 +102,19 @@ def proc_status(pid):
         value = value.strip()
         status[name] = int(value.split()[0]) if value.endswith(" kB") else value
     return status
+
+
+def resident_by_mapping(pid):
+    """Resident KiB of the process by what is mapped: a file's name, or [anon], [heap]..."""
+    resident = Counter()
+    name = "[anon]"
+    for line in Path(f"/proc/{pid}/smaps").read_text().splitlines():
+        fields = line.split()
+        if re.match(r"^[0-9a-f]+-[0-9a-f]+ ", line):
+            name = fields[5].rpartition("/")[2] if len(fields) > 5 else "[anon]"
+        elif fields[0] == "Rss:":
+            resident[name] += int(fields[1])
+    return resident
 
 
 def median(values):

@@ -25,7 +25,7 @@ function(add_program name)
         -fno-asynchronous-unwind-tables
         -fno-threadsafe-statics) # one UI thread: no locks around local statics
     target_link_options(${name} PRIVATE -static -municode -s -Wl,--gc-sections -flto -Os)
-    target_link_libraries(${name} PRIVATE user32 gdi32 shell32 comctl32)
+    target_link_libraries(${name} PRIVATE user32 gdi32 comctl32) # shell32 is loaded at the end
 endfunction()
 
 add_program(nastaveni)

@@ -12,6 +12,7 @@ foreach(arch IN ITEMS i686 x86_64)
             -DCMAKE_BUILD_TYPE=Release
             -DSITE_HOST=${SITE_HOST}
             -DCREDIT_LINE=${CREDIT_LINE}
+            -DCMAKE_EXPORT_COMPILE_COMMANDS=ON # for clang-tidy over the Windows runtime
         INSTALL_COMMAND ""
         BUILD_ALWAYS ON
         USES_TERMINAL_BUILD ON)

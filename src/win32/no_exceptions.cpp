@@ -50,6 +50,8 @@ void operator delete[](void* memory, std::size_t) noexcept {
     operator delete(memory);
 }
 
+// The library calls these by their reserved names; replacing them is the point.
+// NOLINTBEGIN(bugprone-reserved-identifier)
 namespace std {
 void __throw_bad_alloc() {
     OutOfMemory();
@@ -73,3 +75,4 @@ void __throw_invalid_argument(const char*) {
     LibraryFailure(L"std::invalid_argument");
 }
 } // namespace std
+// NOLINTEND(bugprone-reserved-identifier)

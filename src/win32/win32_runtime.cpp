@@ -4,8 +4,6 @@
 #include "win32/dpi.h"
 #include "win32/failure.h"
 
-#include <shellapi.h>
-
 #include <algorithm>
 #include <string>
 
@@ -27,6 +25,17 @@ void DiscardInput() {
     }
     while (PeekMessageW(&message, nullptr, WM_NCMOUSEMOVE, WM_NCXBUTTONDBLCLK, PM_REMOVE)) {
     }
+}
+
+// From the system folder only: never a file of that name lying next to the program.
+HMODULE LoadSystemLibrary(std::wstring_view name) {
+    wchar_t folder[MAX_PATH];
+    const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return nullptr;
+    std::wstring path(folder, length);
+    path += L'\\';
+    path += name;
+    return LoadLibraryW(path.c_str());
 }
 
 } // namespace
@@ -153,8 +162,17 @@ void Win32Runtime::Freeze(std::chrono::milliseconds length) {
 }
 
 void Win32Runtime::ShellExecuteA(const char* file) {
-    // A page that cannot be opened is not worth an error: the joke ends the same way.
-    ::ShellExecuteA(nullptr, nullptr, file, nullptr, nullptr, SW_SHOWNORMAL);
+    // The shell is loaded for this one call at the very end: the windows before it start faster
+    // and smaller without it. A page that cannot be opened is not worth an error: the joke ends
+    // the same way.
+    using ShellExecuteAFn = HINSTANCE(WINAPI*)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
+    // Never freed: the shell may still be at work on threads of its own when the call returns,
+    // and the program ends right after.
+    HMODULE shell = LoadSystemLibrary(L"shell32.dll");
+    if (!shell) return;
+    const auto open =
+        reinterpret_cast<ShellExecuteAFn>(reinterpret_cast<void*>(GetProcAddress(shell, "ShellExecuteA")));
+    if (open) open(nullptr, nullptr, file, nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 void Win32Runtime::End() {

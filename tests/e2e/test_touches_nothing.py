@@ -314,6 +314,26 @@ class ExecutableImports(unittest.TestCase):
                                      "no stream writer beyond the runtime's failure report")
         self.assertGreater(checked, 0, "no build of the program to read")
 
+    def test_nothing_forbidden_among_the_names_it_looks_up_at_run_time(self):
+        # A call fetched with GetProcAddress is named in the executable's data, as an import is;
+        # a library loaded by name is named there too (in UTF-16).
+        checked = 0
+        for arch in ARCHES:
+            exe = build_dir() / f"windows-{arch}" / "nastaveni.exe"
+            if not exe.exists():
+                continue
+            checked += 1
+            with self.subTest(arch=arch):
+                data = exe.read_bytes()
+                names = {m.decode() for m in re.findall(rb"(?<![\x21-\x7e])[A-Za-z_][A-Za-z0-9_]{3,}(?=\0)", data)}
+                self.assertIn("ShellExecuteA", names, "the finale's call is looked up by name")
+                self.assertEqual(sorted(name for name in names if FORBIDDEN_IMPORT.match(name)), [])
+                libraries = {m.decode("utf-16-le").lower()
+                             for m in re.findall(rb"(?:[\x21-\x7e]\0)+?\.\0[dD]\0[lL]\0[lL]\0", data)}
+                self.assertIn("shell32.dll", libraries)
+                self.assertLessEqual(libraries, SYSTEM_DLLS, "only system libraries, loaded by name")
+        self.assertGreater(checked, 0, "no build of the program to read")
+
     def test_the_manifest_asks_to_run_as_the_invoking_user(self):
         exes = [build_dir() / f"windows-{arch}" / "nastaveni.exe" for arch in ARCHES]
         self.assertTrue(any(exe.exists() for exe in exes), "no build of the program to read")
