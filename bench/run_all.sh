@@ -8,7 +8,7 @@ build="$(realpath "${1:-build}")"
 log="$(mktemp)"
 trap 'rm -f "$log"' EXIT
 
-for script in size startup memory idle_cpu; do
+for script in size startup memory idle_cpu freeze console_schedule; do
     echo "=== bench/$script.py"
     if ! python3 "$here/$script.py" "$build" 2>&1 | tee -a "$log"; then
         echo "summary: $script.py | failed | - | NOT MET" >>"$log"

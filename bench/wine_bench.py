@@ -122,5 +122,6 @@ def median(values):
 
 
 def summary(name, value, goal, met):
-    """The line run_all.sh gathers into its table."""
-    print(f"summary: {name} | {value} | {goal} | {'met' if met else 'NOT MET'}")
+    """The line run_all.sh gathers into its table; met is None for a figure without a goal."""
+    verdict = "-" if met is None else "met" if met else "NOT MET"
+    print(f"summary: {name} | {value} | {goal} | {verdict}")
