@@ -8,23 +8,16 @@ total against the nominal 16.08 s. Needs a build (./test or ./run builds one).""
 import re
 import statistics
 import sys
-import time
 from pathlib import Path
 
-sys.path.insert(0, str(Path(__file__).resolve().parent.parent / "tests" / "e2e"))
-from wine_bench import summary  # noqa: E402
-from wineenv import WineSession  # noqa: E402
+from wine_bench import CONSOLE_CLASS, TITLE, summary, trace_stamp as stamp
+from wineenv import WineSession  # found through wine_bench
 
-TITLE = "Tajné nastavení systému Windows"
 # Counts at which the console prints; the row for count c runs on tick c + 1, 80 ms apart.
 COUNTS = [1, 2, 3, 15, 18, 20, 25, 45, 80, 90, 95, 100, 105, 130, 135, 140, 160, 170, 180]
 FINALE = 200
 TICK = 0.080
 QUANTUM_MS = 15.6  # the Windows timer quantum
-
-
-def stamp(line):
-    return float(line.split(":", 1)[0])
 
 
 def main():
@@ -46,7 +39,7 @@ def main():
         session.stop()
 
     lines = trace.read_text(errors="replace").splitlines()
-    created = next(stamp(l) for l in lines if "Call user32.CreateWindowExW" in l and "TajneNastaveniOkno" in l)
+    created = next(stamp(l) for l in lines if "Call user32.CreateWindowExW" in l and CONSOLE_CLASS in l)
     finale = next(stamp(l) for l in lines if re.search(r"Call user32\.MessageBoxW", l, re.I))
     prints = [stamp(l) for l in lines if "Call gdi32.ExtTextOutW" in l and created < stamp(l) < finale]
     # Empty lines print nothing: they only move the position. Every other row draws once.

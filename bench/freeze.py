@@ -14,14 +14,9 @@ import re
 import statistics
 from pathlib import Path
 
-from wine_bench import TITLE, summary, wine_session
+from wine_bench import CONSOLE_CLASS, TITLE, summary, trace_stamp as stamp, wine_session
 
 NOMINAL_S = 2.0
-CONSOLE_CLASS = "TajneNastaveniOkno"
-
-
-def stamp(line):
-    return float(line.split(":", 1)[0])
 
 
 def freeze_of(trace):

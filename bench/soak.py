@@ -11,7 +11,6 @@ its own and stops it at the end."""
 
 import argparse
 import os
-import re
 import shutil
 import statistics
 import subprocess
@@ -22,7 +21,7 @@ from pathlib import Path
 ROOT = Path(__file__).resolve().parent.parent
 sys.path.insert(0, str(ROOT / "tests" / "e2e"))
 
-from harness import CONSOLE_CLASS, CONSOLE_TITLE, FINALE_START, MESSAGE_BOX_CLASS, TITLE  # noqa: E402
+from harness import CONSOLE_CLASS, CONSOLE_TITLE, FINALE_START, MESSAGE_BOX_CLASS, TITLE, relay_calls  # noqa: E402
 from wineenv import WineSession  # noqa: E402
 
 WAIT_MS = 60000
@@ -32,15 +31,8 @@ class RunFailed(Exception):
     pass
 
 
-def site_host(build_dir):
-    cache = (build_dir / "CMakeCache.txt").read_text()
-    return re.search(r"^SITE_HOST:STRING=(.*)$", cache, re.M).group(1)
-
-
 def calls(relay_log, function, containing=""):
-    pattern = re.compile(r"Call " + re.escape(function) + r"\(")
-    return [line for line in relay_log.read_text(errors="replace").splitlines()
-            if pattern.search(line) and containing in line]
+    return [line for line in relay_calls(relay_log, function) if containing in line]
 
 
 def session_running(session):
@@ -116,9 +108,8 @@ def main():
     build_dir = Path(args.build_dir).resolve()
     artifacts = build_dir / "e2e-artifacts"
     artifacts.mkdir(parents=True, exist_ok=True)
-    address = f"http://{site_host(build_dir)}/"
-
     session = WineSession(build_dir)
+    address = f"http://{session.site_host()}/"
     own_session = not session_running(session)
     if own_session:
         session.stop()  # whatever an interrupted run left

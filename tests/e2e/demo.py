@@ -12,9 +12,8 @@ import sys
 import time
 from pathlib import Path
 
+from harness import TITLE
 from wineenv import WineSession
-
-TITLE = "Tajné nastavení systému Windows"
 
 
 def wait(session, *args, timeout_ms=30000):

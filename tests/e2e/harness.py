@@ -24,6 +24,14 @@ def build_dir():
     return Path(os.environ["E2E_BUILD_DIR"])
 
 
+def relay_calls(relay_log, function):
+    """Lines of a relay trace that call the function, e.g. 'user32.MessageBeep'."""
+    if not relay_log.exists():
+        return []
+    pattern = re.compile(r"Call " + re.escape(function) + r"\(", re.IGNORECASE)
+    return [line for line in relay_log.read_text(errors="replace").splitlines() if pattern.search(line)]
+
+
 def artifacts():
     path = build_dir() / "e2e-artifacts"
     path.mkdir(exist_ok=True)
@@ -81,11 +89,8 @@ class ProgramTest(unittest.TestCase):
             self.fail("the program did not end")
 
     def relay_calls(self, function):
-        """Lines of the relay trace that call the function, e.g. 'user32.MessageBeep'."""
-        if not self.relay_log.exists():
-            return []
-        pattern = re.compile(r"Call " + re.escape(function) + r"\(", re.IGNORECASE)
-        return [line for line in self.relay_log.read_text(errors="replace").splitlines() if pattern.search(line)]
+        """Lines of this run's relay trace that call the function, e.g. 'user32.MessageBeep'."""
+        return relay_calls(self.relay_log, function)
 
     def windows_created(self, window_class):
         return len([line for line in self.relay_calls("user32.CreateWindowExW") if f'L"{window_class}"' in line])

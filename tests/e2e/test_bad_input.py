@@ -6,7 +6,6 @@ import time
 import unittest
 
 from harness import CONSOLE_CLASS, CONSOLE_TITLE, DIALOG_CLASS, TITLE, RunTest
-from test_console import site_host
 
 APPLY = "Použít"
 QUESTION_WIDTH = 402
@@ -55,7 +54,7 @@ class RepeatedClicks(RunTest):
                 self.keys("ENTER")
                 self.expect_exit(timeout=30)
                 self.assertEqual(len(self.relay_calls("user32.MessageBoxW")), 1)
-                self.assertEqual(self.session.opened_addresses(), [f"http://{site_host()}/"])
+                self.assertEqual(self.session.opened_addresses(), [f"http://{self.session.site_host()}/"])
 
 
 class AltF4(RunTest):
@@ -102,7 +101,7 @@ class KeysOnTheBox(RunTest):
         self.assertEqual(self.windows_created(CONSOLE_CLASS), 1)
         self.keys("ENTER", title=f"#{box['hwnd']}")
         self.expect_exit(timeout=30)
-        self.assertEqual(self.session.opened_addresses(), [f"http://{site_host()}/"])
+        self.assertEqual(self.session.opened_addresses(), [f"http://{self.session.site_host()}/"])
         self.assertEqual(len(self.relay_calls("shell32.ShellExecuteA")), 1)
 
 

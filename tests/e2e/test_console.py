@@ -5,7 +5,7 @@ import re
 import time
 import unittest
 
-from harness import CONSOLE_CLASS, CONSOLE_TITLE, TITLE, ProgramTest, build_dir
+from harness import CONSOLE_CLASS, TITLE, RunTest
 
 SCRIPT = [
     "C:\\",
@@ -17,25 +17,12 @@ SCRIPT = [
 ]
 
 
-def site_host():
-    cache = (build_dir() / "CMakeCache.txt").read_text()
-    return re.search(r"^SITE_HOST:STRING=(.*)$", cache, re.M).group(1)
-
-
 def unescape(relay_text):
     """Wine's trace writes non-ASCII and backslashes escaped."""
     return re.sub(r"\\u?([0-9a-fA-F]{4})", lambda m: chr(int(m.group(1), 16)), relay_text).replace("\\\\", "\\")
 
 
-class Finale(ProgramTest):
-    def reach_the_box(self, answer):
-        self.open_question()
-        self.click(answer)
-        self.wait_window(CONSOLE_TITLE)
-        box = self.helper("wait-class", "#32770", 60000)
-        self.assertIsNotNone(box, "the finale's message box")
-        return box
-
+class Finale(RunTest):
     def becomes_foreground(self, hwnd, timeout=10):
         deadline = time.monotonic() + timeout
         while time.monotonic() < deadline:
@@ -46,7 +33,7 @@ class Finale(ProgramTest):
 
     def assert_ended_and_opened_the_site(self):
         self.expect_exit(timeout=30)
-        self.assertEqual(self.session.opened_addresses(), [f"http://{site_host()}/"])
+        self.assertEqual(self.session.opened_addresses(), [f"http://{self.session.site_host()}/"])
         self.assertEqual(len(self.relay_calls("shell32.ShellExecuteA")), 1)
 
     def test_yes_then_the_whole_script_then_the_box_closed_with_enter(self):
@@ -58,7 +45,7 @@ class Finale(ProgramTest):
         self.assertTrue(self.becomes_foreground(box["hwnd"]), "the box is above the full-screen console")
         self.screenshot("console-finale")
 
-        host = site_host()
+        host = self.session.site_host()
         domain = host.split(".", 1)[1]
         texts = [c["text"] for c in self.helper("dump", "#%d" % box["hwnd"])["children"]]
         prompt = next(t for t in texts if t.startswith("Tohle"))

@@ -1,7 +1,6 @@
 """The question window read from the real window: place, texts, focus, the beep, and the caption
 swap and freeze of "NE", also under clicks and keys given while it is frozen."""
 
-import re
 import time
 import unittest
 

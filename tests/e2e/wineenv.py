@@ -9,6 +9,7 @@ the 64-bit build of the same sources runs under 64-bit Wine instead; the choice 
 
 import json
 import os
+import re
 import shutil
 import signal
 import struct
@@ -89,6 +90,11 @@ class WineSession:
     @property
     def helper_exe(self):
         return self.build_dir / f"windows-{self.arch}" / "tests" / "e2e" / "helper" / "e2e_helper.exe"
+
+    def site_host(self):
+        """The host the build advertises, as configured in its CMake cache."""
+        cache = (self.build_dir / "CMakeCache.txt").read_text()
+        return re.search(r"^SITE_HOST:STRING=(.*)$", cache, re.M).group(1)
 
     @property
     def browser_log(self):
