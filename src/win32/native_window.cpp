@@ -224,7 +224,7 @@ void NativeWindow::CreateControls() {
     }
 }
 
-RECT NativeWindow::ControlRect(int control, int dpi) const {
+NativeWindow::Placement NativeWindow::PlacementOf(int control, HDC dc) const {
     const auto controls = form_.Layout().controls;
     const app::ControlSpec& design = controls[control];
     app::Twips left = design.left, top = design.top;
@@ -233,14 +233,9 @@ RECT NativeWindow::ControlRect(int control, int dpi) const {
         top += controls[design.container].top;
     }
     // Both edges converted, so neighbours stay neighbours at any resolution.
-    return RECT{TwipsToPixels(left, dpi), TwipsToPixels(top, dpi), TwipsToPixels(left + design.width, dpi),
-                TwipsToPixels(top + design.height, dpi)};
-}
-
-NativeWindow::Placement NativeWindow::PlacementOf(int control, HDC dc) const {
-    const app::ControlSpec& design = form_.Layout().controls[control];
-    const RECT rect = ControlRect(control, dpi_);
-    Placement place{rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, 0};
+    const int x = TwipsToPixels(left, dpi_), y = TwipsToPixels(top, dpi_);
+    Placement place{x, y, TwipsToPixels(left + design.width, dpi_) - x,
+                    TwipsToPixels(top + design.height, dpi_) - y, 0};
     if (design.state & app::kAutoSize) {
         const SIZE extent = TextExtent(dc, design.text);
         place.width = extent.cx;

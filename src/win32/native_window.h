@@ -63,7 +63,6 @@ private:
     void CreateControls();
     void SetFormFont();
     void ApplyLayout(int dpi);
-    RECT ControlRect(int control, int dpi) const;
     Placement PlacementOf(int control, HDC dc) const;
     static void FitComboHeight(HWND combo, int height);
     void OnCommand(int id, int code);
