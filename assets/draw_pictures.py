@@ -6,11 +6,13 @@
     python3 assets/draw_pictures.py --preview DIR    also write PNG previews (1:1 and 8x) into DIR
 
 The pictures are pixel art: each one is a list of strings, one character a
-pixel, with a legend that gives every character its colour.  Every picture has
-at most 16 colours and is written as a 16-colour image with a transparency
-mask, the way icons were drawn before alpha channels: a 32 x 32 image takes
-744 bytes where a 32-bit one takes 4264, and the program holds itself to a
-size budget.
+pixel, with a legend that gives every character its colour.  Images are
+palette images with a transparency mask, the way icons were drawn before alpha
+channels: a 32 x 32 image takes 744 bytes in 16 colours and 2216 in 256, where
+a 32-bit one takes 4264, and the program holds itself to a size budget.  Every
+picture has a 16-colour image, which any display shows; the window icon also
+has a 256-colour one, which Windows prefers on displays with more colours, and
+there a legend entry may be a Ramp that shades smoothly between two colours.
 
 Only the Python 3 standard library is used, and the output is the same, byte
 for byte, on every run.
@@ -28,6 +30,20 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 CLEAR = None  # legend entry of a transparent pixel
 
 
+class Ramp:
+    """A legend entry that blends from one colour to another across the box
+    around all pixels drawn with it (one Ramp may serve several characters).
+    across: "x" left to right, "y" top to bottom, "xy" top left to bottom right."""
+
+    def __init__(self, start, end, across):
+        if across not in ("x", "y", "xy"):
+            raise ValueError("a ramp runs across x, y or xy, not %r" % across)
+        self.start, self.end, self.across = start, end, across
+
+    def colour(self, t):
+        return tuple(int(a + (b - a) * t + 0.5) for a, b in zip(self.start, self.end))
+
+
 # ---------------------------------------------------------------------------
 # The pictures
 # ---------------------------------------------------------------------------
@@ -37,7 +53,7 @@ PICTURES = {}  # file name -> list of (grid, legend, bits per pixel)
 # What each file must hold, image by image: (width, height, bits per pixel).
 # The program relies on these, so the check holds the pictures to them.
 EXPECTED = {
-    "app.ico": [(32, 32, 4), (16, 16, 4)],
+    "app.ico": [(32, 32, 8), (32, 32, 4), (16, 16, 4)],
     "netdrive.ico": [(32, 32, 4)],
     "warning.ico": [(31, 32, 4)],
 }
@@ -120,7 +136,19 @@ APP_16 = [
     "...KKKKKKKKKK...",
 ]
 
+# The same drawing in 256 colours: the title bar, the desktop and the casing
+# shade smoothly where 16 colours allow only steps.
+APP_LEGEND_256 = dict(APP_LEGEND)
+APP_LEGEND_256.update({
+    "N": Ramp((10, 36, 106), (166, 202, 240), "x"),
+    "e": Ramp((40, 124, 192), (14, 70, 134), "y"),
+    "c": Ramp((236, 232, 212), (204, 198, 172), "xy"),
+})
+for _ch in "BL":
+    APP_LEGEND_256[_ch] = APP_LEGEND_256["N"]
+
 PICTURES["app.ico"] = [
+    (APP_32, APP_LEGEND_256, 8),
     (APP_32, APP_LEGEND, 4),
     (APP_16, APP_LEGEND, 4),
 ]
@@ -241,15 +269,26 @@ def grid_pixels(grid, legend):
     """Returns (width, height, rows of RGBA tuples) for a pixel grid."""
     height = len(grid)
     width = len(grid[0])
-    rows = []
+    boxes = {}  # id of a Ramp -> [left, top, right, bottom] of its pixels
     for y, line in enumerate(grid):
         if len(line) != width:
             raise ValueError("row %d is %d wide, expected %d" % (y, len(line), width))
-        row = []
         for x, ch in enumerate(line):
             if ch not in legend:
                 raise ValueError("row %d column %d: %r is not in the legend" % (y, x, ch))
+            if isinstance(legend[ch], Ramp):
+                box = boxes.setdefault(id(legend[ch]), [x, y, x, y])
+                box[:] = [min(box[0], x), min(box[1], y), max(box[2], x), max(box[3], y)]
+    rows = []
+    for y, line in enumerate(grid):
+        row = []
+        for x, ch in enumerate(line):
             colour = legend[ch]
+            if isinstance(colour, Ramp):
+                left, top, right, bottom = boxes[id(colour)]
+                run = {"x": (x - left, right - left), "y": (y - top, bottom - top),
+                       "xy": (x - left + y - top, right - left + bottom - top)}[colour.across]
+                colour = colour.colour(run[0] / run[1] if run[1] else 0)
             row.append((0, 0, 0, 0) if colour is CLEAR else tuple(colour) + (255,))
         rows.append(row)
     return width, height, rows
@@ -361,8 +400,13 @@ def read_ico(data):
          _, _, clr_used, _) = struct.unpack_from("<IiiHHIIiiII", data, offset)
         if hsize != 40 or bw != w or bh != 2 * h or bplanes != 1 or bbpp != bpp or compression != 0:
             raise ValueError("image %d: header does not match its directory entry" % i)
+        # A shorter palette is valid in a bitmap, but these files always carry
+        # the full one, so a different count means a broken header.
+        if clr_used not in (0, 1 << bpp):
+            raise ValueError("image %d: palette of %d colours, expected %d"
+                             % (i, clr_used, 1 << bpp))
+        n = 1 << bpp
         pos = offset + 40
-        n = clr_used or 1 << bpp
         palette = [(data[pos + 4 * k + 2], data[pos + 4 * k + 1], data[pos + 4 * k])
                    for k in range(n)]
         pos += 4 * n
@@ -370,9 +414,12 @@ def read_ico(data):
         per_byte = 8 // bpp
         mstride = ((w + 31) // 32) * 4
         if image_size != stride * h + mstride * h:
-            raise ValueError("image %d: wrong image size in header" % i)
-        if pos + stride * h + mstride * h != end:
-            raise ValueError("image %d: wrong byte count" % i)
+            raise ValueError("image %d: header gives %d bytes of colours and mask, expected %d"
+                             % (i, image_size, stride * h + mstride * h))
+        if size != 40 + 4 * n + stride * h + mstride * h:
+            raise ValueError("image %d: %d bytes, expected 40 of header, %d of palette, "
+                             "%d of colours and %d of mask"
+                             % (i, size, 4 * n, stride * h, mstride * h))
         colours = []
         for y in range(h):
             line = data[pos + stride * (h - 1 - y): pos + stride * (h - y)]
@@ -433,6 +480,14 @@ def check(directory=HERE):
         if len(read) != len(images):
             problems.append("%s: %d images, expected %d" % (name, len(read), len(images)))
             continue
+        # Windows picks one image of a size by the display's colours, so all
+        # images of one size must show the same outline.
+        for k, image in enumerate(read):
+            for other in read[:k]:
+                if (other.width, other.height) == (image.width, image.height) \
+                        and other.mask != image.mask:
+                    problems.append("%s: the %dx%d images at %d and %d bpp differ in outline"
+                                    % (name, image.width, image.height, other.bpp, image.bpp))
         for k, (image, (grid, legend, bpp)) in enumerate(zip(read, images)):
             label = "%s image %d (%dx%d, %d bpp)" % (name, k, image.width, image.height, image.bpp)
             width, height, rows = grid_pixels(grid, legend)
