@@ -10,6 +10,8 @@ set(program_sources
     src/console/form3.cpp
     src/win32/win32_runtime.cpp
     src/win32/native_window.cpp
+    src/win32/dialog_window.cpp
+    src/win32/console_window.cpp
     src/win32/failure.cpp
     src/win32/dpi.cpp
     src/win32/fonts.cpp

@@ -6,14 +6,14 @@
 
 namespace app {
 
-std::unique_ptr<Form> MakeForm(FormId id, WindowSequence& sequence, Runtime& runtime) {
+std::unique_ptr<Form> MakeForm(FormId id, WindowSequence& sequence) {
     switch (id) {
     case FormId::Form1:
-        return std::make_unique<settings::Form1>(sequence, runtime);
+        return std::make_unique<settings::Form1>(sequence);
     case FormId::Form2:
-        return std::make_unique<question::Form2>(sequence, runtime);
+        return std::make_unique<question::Form2>(sequence);
     case FormId::Form3:
-        return std::make_unique<console::Form3>(sequence, runtime);
+        return std::make_unique<console::Form3>(sequence);
     }
     return nullptr;
 }

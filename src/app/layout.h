@@ -11,7 +11,8 @@ using Twips = int;
 
 // 0x00BBGGRR; the high bit marks a system colour instead.
 using Colour = std::uint32_t;
-inline constexpr Colour kDialogFace = 0x8000000F;
+inline constexpr Colour kSystemColour = 0x80000000;
+inline constexpr Colour kDialogFace = kSystemColour | 15; // COLOR_3DFACE
 inline constexpr Colour kBlack = 0x00000000;
 inline constexpr Colour kWhite = 0x00FFFFFF;
 

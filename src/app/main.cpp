@@ -7,10 +7,10 @@
 #include <commctrl.h>
 #include <windows.h>
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
     win32::Check(InitCommonControlsEx(&controls), L"InitCommonControlsEx");
-    win32::Win32Runtime runtime(instance);
+    win32::Win32Runtime runtime;
     app::WindowSequence sequence(runtime, &app::MakeForm);
     runtime.Attach(sequence);
     sequence.Start();

@@ -4,8 +4,8 @@
 
 namespace app {
 
-// The shortest decimal text that reads back as the same single-precision value:
-// no leading blank, no decimal point for whole numbers ("1", "60", "0.1", "1e+20").
-std::wstring NumberText(float value);
+// The text of a whole number counted in single precision, as the lists show it: no leading blank,
+// no decimal point ("1", "60", "-7"). The lists hold nothing else, so fractions have no text here.
+std::wstring NumberText(float wholeNumber);
 
 } // namespace app

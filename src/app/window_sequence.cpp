@@ -21,9 +21,9 @@ void WindowSequence::Start() {
 Form& WindowSequence::Load(FormId id) {
     std::unique_ptr<Form>& slot = slots_[Slot(id)];
     if (!slot) {
-        slot = factory_(id, *this, runtime_);
+        slot = factory_(id, *this);
         ++created_[Slot(id)];
-        runtime_.CreateWindowFor(*slot);
+        slot->window_ = runtime_.CreateWindowFor(*slot);
         slot->Form_Load();
     }
     return *slot;
@@ -33,12 +33,12 @@ void WindowSequence::Show(FormId id) {
     if (ended_) return;
     Form& form = Load(id);
     if (ended_) return; // its Form_Load ended the program
-    runtime_.ShowWindowFor(form);
+    form.window().Show();
 }
 
 void WindowSequence::Unload(Form& form) {
     if (!IsLoaded(form)) return;
-    runtime_.DestroyWindowFor(form);
+    form.window().Destroy();
     unloaded_.push_back(std::move(slots_[Slot(form.Id())]));
 }
 

@@ -12,7 +12,7 @@
 
 namespace app {
 
-using FormFactory = std::unique_ptr<Form> (*)(FormId, WindowSequence&, Runtime&);
+using FormFactory = std::unique_ptr<Form> (*)(FormId, WindowSequence&);
 
 class WindowSequence {
 public:
@@ -25,7 +25,8 @@ public:
 
     // Creates the window if its slot is empty (running its Form_Load to completion), then shows it.
     void Show(FormId id);
-    // Hides and destroys the window; its object lives on until the running handler has returned.
+    // Hides and destroys the window; the form and its window object live on until the running
+    // handler has returned, whatever is still on the call stack.
     void Unload(Form& form);
     void End();
 

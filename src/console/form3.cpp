@@ -79,7 +79,7 @@ bool Form3::Raise(int control, app::Event event) {
 }
 
 void Form3::Form_Load() {
-    Move(0, 0, ScreenWidth(), ScreenHeight());
+    window().Move(0, 0, window().ScreenWidth(), window().ScreenHeight());
 }
 
 void Form3::Timer1_Timer() {
@@ -87,7 +87,7 @@ void Form3::Timer1_Timer() {
         if (TickCounter != row.count) continue;
         std::wstring text(row.text);
         if (row.labelChar != kNoLabelChar) text += static_cast<wchar_t>(site::kVolumeLabel[row.labelChar]);
-        Print(text, row.lineEnd);
+        window().Print(text, row.lineEnd);
     }
     if (TickCounter == kFinaleCount) {
         Finale();
@@ -97,8 +97,8 @@ void Form3::Timer1_Timer() {
 }
 
 void Form3::Finale() {
-    MsgBox(FinalePrompt(), app::kMsgBoxCritical, kTitle);
-    ShellExecuteA(SiteAddress().c_str());
+    window().MsgBox(FinalePrompt(), app::kMsgBoxCritical, kTitle);
+    window().ShellExecuteA(SiteAddress().c_str());
     End();
 }
 

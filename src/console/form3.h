@@ -10,8 +10,7 @@ namespace console {
 
 class Form3 final : public app::Form {
 public:
-    Form3(app::WindowSequence& sequence, app::Runtime& runtime)
-        : Form(app::FormId::Form3, sequence, runtime) {}
+    explicit Form3(app::WindowSequence& sequence) : Form(app::FormId::Form3, sequence) {}
 
     const app::FormLayout& Layout() const override;
     void Form_Load() override;

@@ -17,7 +17,7 @@ bool Form2::Raise(int control, app::Event event) {
 }
 
 void Form2::Form_Load() {
-    Beep();
+    window().Beep();
 }
 
 void Form2::Command1_Click() {
@@ -27,9 +27,9 @@ void Form2::Command1_Click() {
 
 void Form2::Command4_Click() {
     // The button just pressed now reads "ANO", and it is painted so before the freeze.
-    SetCaption(Command1, L"NE");
-    SetCaption(Command4, L"ANO");
-    Freeze(kFreezeLength);
+    window().SetCaption(Command1, L"NE");
+    window().SetCaption(Command4, L"ANO");
+    window().Freeze(kFreezeLength);
     Unload();
     Show(app::FormId::Form3);
 }

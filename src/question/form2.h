@@ -14,8 +14,7 @@ inline constexpr std::chrono::milliseconds kFreezeLength{2000};
 
 class Form2 final : public app::Form {
 public:
-    Form2(app::WindowSequence& sequence, app::Runtime& runtime)
-        : Form(app::FormId::Form2, sequence, runtime) {}
+    explicit Form2(app::WindowSequence& sequence) : Form(app::FormId::Form2, sequence) {}
 
     const app::FormLayout& Layout() const override;
     void Form_Load() override;

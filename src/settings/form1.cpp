@@ -28,27 +28,27 @@ void Form1::Form_Load() {
     // Counted in single precision, the two number lists filled entry by entry.
     for (ItemCounter = 0; ItemCounter <= 59; ItemCounter += 1) {
         const std::wstring text = app::NumberText(ItemCounter + 1);
-        AddItem(Combo1, text, static_cast<int>(ItemCounter));
-        AddItem(Combo3, text, static_cast<int>(ItemCounter));
+        window().AddItem(Combo1, text, static_cast<int>(ItemCounter));
+        window().AddItem(Combo3, text, static_cast<int>(ItemCounter));
     }
-    AddItem(Combo2, L"Sekundách", 0);
-    AddItem(Combo2, L"Minutách", 1);
-    AddItem(Combo2, L"Hodinách", 2);
-    AddItem(Combo4, L"Dlouho", 0);
-    AddItem(Combo4, L"Mrtě dlouho", 1);
-    AddItem(Combo4, L"Zasraně dlouho", 2);
-    AddItem(Combo4, L"Neskutečně dlouho", 3);
-    AddItem(Combo4, L"Zkurvěně dlouho", 4);
-    AddItem(Combo4, L"Neomezeně dlouho", 5);
-    AddItem(Combo5, L"1x", 0);
-    AddItem(Combo5, L"2x", 1);
-    AddItem(Combo5, L"5x", 2);
-    AddItem(Combo5, L"10x", 3);
-    AddItem(Combo5, L"Jak to jen jde", 4);
+    window().AddItem(Combo2, L"Sekundách", 0);
+    window().AddItem(Combo2, L"Minutách", 1);
+    window().AddItem(Combo2, L"Hodinách", 2);
+    window().AddItem(Combo4, L"Dlouho", 0);
+    window().AddItem(Combo4, L"Mrtě dlouho", 1);
+    window().AddItem(Combo4, L"Zasraně dlouho", 2);
+    window().AddItem(Combo4, L"Neskutečně dlouho", 3);
+    window().AddItem(Combo4, L"Zkurvěně dlouho", 4);
+    window().AddItem(Combo4, L"Neomezeně dlouho", 5);
+    window().AddItem(Combo5, L"1x", 0);
+    window().AddItem(Combo5, L"2x", 1);
+    window().AddItem(Combo5, L"5x", 2);
+    window().AddItem(Combo5, L"10x", 3);
+    window().AddItem(Combo5, L"Jak to jen jde", 4);
 }
 
 void Form1::EnableApply() {
-    SetEnabled(Command3, true);
+    window().SetEnabled(Command3, true);
 }
 
 void Form1::Command1_Click() {

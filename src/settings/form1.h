@@ -8,8 +8,7 @@ namespace settings {
 
 class Form1 final : public app::Form {
 public:
-    Form1(app::WindowSequence& sequence, app::Runtime& runtime)
-        : Form(app::FormId::Form1, sequence, runtime) {}
+    explicit Form1(app::WindowSequence& sequence) : Form(app::FormId::Form1, sequence) {}
 
     const app::FormLayout& Layout() const override;
     void Form_Load() override;

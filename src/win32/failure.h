@@ -16,17 +16,31 @@ bool Failing();
 bool InjectedFault(const wchar_t* call);
 #endif
 
-// Returns the value when it signals success (non-zero/non-null), else fails naming the call.
+// The value as the call returned it, or, in the test build, failed on purpose.
 template <typename T>
-T Check(T value, const wchar_t* call) {
+T Outcome(T value, [[maybe_unused]] const wchar_t* call) {
 #ifdef NASTAVENI_FAULT_INJECTION
     if (InjectedFault(call)) {
         SetLastError(ERROR_NOT_ENOUGH_MEMORY);
         value = T{};
     }
 #endif
+    return value;
+}
+
+// For calls without which the joke cannot go on (a window, a control, the font, the timer):
+// returns the value when it signals success (non-zero/non-null), else fails naming the call.
+template <typename T>
+T Check(T value, const wchar_t* call) {
+    value = Outcome(value, call);
     if (!value) Fail(call);
     return value;
+}
+
+// For calls the joke can do without (a beep, a repaint, a line of text): a failure is let go.
+template <typename T>
+void Attempt(T value, const wchar_t* call) {
+    static_cast<void>(Outcome(value, call));
 }
 
 } // namespace win32

@@ -40,10 +40,15 @@ struct FontTraits {
 };
 using UniqueFont = Unique<HFONT, FontTraits>;
 
-struct BrushTraits {
-    static void Close(HBRUSH brush) { DeleteObject(brush); }
+struct BitmapTraits {
+    static void Close(HBITMAP bitmap) { DeleteObject(bitmap); }
 };
-using UniqueBrush = Unique<HBRUSH, BrushTraits>;
+using UniqueBitmap = Unique<HBITMAP, BitmapTraits>;
+
+struct MemoryDCTraits {
+    static void Close(HDC dc) { DeleteDC(dc); }
+};
+using UniqueMemoryDC = Unique<HDC, MemoryDCTraits>;
 
 struct WindowTraits {
     static void Close(HWND window) { DestroyWindow(window); }

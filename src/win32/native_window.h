@@ -1,16 +1,11 @@
-// One program window on the screen: built from its form's layout table, it turns Windows
-// notifications into the form's named events. The only code besides the runtime that sees HWNDs.
+// A program window on the screen and the services its form calls. Subclasses build the window
+// itself: a dialog run by the system's dialog manager, or the plain full-screen console.
 #pragma once
 
 #include "app/form.h"
-#include "app/tick_schedule.h"
 #include "win32/handles.h"
 
 #include <windows.h>
-
-#include <optional>
-#include <string>
-#include <vector>
 
 namespace app {
 class WindowSequence;
@@ -18,74 +13,42 @@ class WindowSequence;
 
 namespace win32 {
 
-class NativeWindow {
+class NativeWindow : public app::Window {
 public:
-    NativeWindow(app::Form& form, app::WindowSequence& sequence, HWND owner);
-    ~NativeWindow();
-
-    // Destroys the window now; the object itself may still be on the call stack.
-    void Destroy();
+    NativeWindow(app::Form& form, app::WindowSequence& sequence) : form_(form), sequence_(sequence) {}
+    ~NativeWindow() override { Destroy(); }
     NativeWindow(const NativeWindow&) = delete;
     NativeWindow& operator=(const NativeWindow&) = delete;
 
-    HWND Handle() const { return window_; }
-    bool IsDialog() const { return form_.Layout().frame == app::FrameStyle::FixedDialog; }
+    void Show() override;
+    void Destroy() override;
+    void Move(app::Twips left, app::Twips top, app::Twips width, app::Twips height) override;
+    app::Twips ScreenWidth() override;
+    app::Twips ScreenHeight() override;
+    // A window has only the controls of its kind; asking for another is a fault of the program.
+    void AddItem(int control, std::wstring_view text, int index) override;
+    void SetCaption(int control, std::wstring_view text) override;
+    void SetEnabled(int control, bool enabled) override;
+    void Print(std::wstring_view text, bool lineEnd) override;
+    void MsgBox(std::wstring_view prompt, int style, std::wstring_view title) override;
+    void Beep() override;
+    void Freeze(std::chrono::milliseconds length) override;
+    void ShellExecuteA(const char* file) override;
 
-    void Show();
-    void Move(app::Twips left, app::Twips top, app::Twips width, app::Twips height);
-    void AddItem(int control, std::wstring_view text, int index);
-    void SetCaption(int control, std::wstring_view text);
-    void SetEnabled(int control, bool enabled);
-    void Print(std::wstring_view text, bool lineEnd);
-
-    static void RegisterClasses(HINSTANCE instance);
-
-private:
-    struct Timer {
-        int control;
-        app::TickSchedule schedule;
-        bool running = false;
-    };
-    struct PrintedText {
-        POINT at;
-        std::wstring text;
-    };
-
-    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
-
-    // Where a control goes at the window's resolution: its designed rectangle, or as large as its
-    // text for a label that sizes itself; a combo box's drop-down list comes below the height.
-    struct Placement {
-        int x, y, width, height, listHeight;
-    };
-
-    void CreateControls();
+protected:
+    // The object behind a window of ours, stored in the window itself; null once destroyed.
+    static NativeWindow* From(HWND window);
+    // Registers a class of the program's windows: its icon, and its background as the class brush.
+    static ATOM RegisterWindowClass(const wchar_t* name, WNDPROC procedure, int extraBytes,
+                                    app::Colour background);
+    void Bind(HWND window);
     void SetFormFont();
-    void ApplyLayout(int dpi);
-    Placement PlacementOf(int control, HDC dc) const;
-    static void FitComboHeight(HWND combo, int height);
-    void OnCommand(int id, int code);
-    void OnTimer(UINT_PTR id);
-    void ArmTimer(Timer& timer);
-    void Paint();
-    void DrawPrinted(HDC dc, const PrintedText& text) const;
-    int ControlOf(int id) const;
-    int ButtonWith(unsigned state) const;
-    void ChooseOption(int control);
-    void FocusFirstControl();
 
     app::Form& form_;
     app::WindowSequence& sequence_;
     HWND window_ = nullptr;
-    int dpi_;
+    int dpi_ = 96;
     UniqueFont font_;
-    std::vector<HWND> controls_; // by table row; null for timers. Owned by window_.
-    std::vector<bool> chosen_;   // by table row: the option button chosen in its group
-    std::vector<Timer> timers_;
-    std::vector<PrintedText> printed_;
-    POINT printAt_{0, 0};
-    HWND lastFocus_ = nullptr;
 };
 
 } // namespace win32

@@ -93,6 +93,8 @@ class ProgramTest(unittest.TestCase):
         return relay_calls(self.relay_log, function)
 
     def windows_created(self, window_class):
+        if window_class == DIALOG_CLASS:  # the dialog manager makes them from a template
+            return len(self.relay_calls("user32.CreateDialogIndirectParamW"))
         return len([line for line in self.relay_calls("user32.CreateWindowExW") if f'L"{window_class}"' in line])
 
     def screenshot(self, name, window=None):

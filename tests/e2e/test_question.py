@@ -6,11 +6,10 @@ import unittest
 
 from harness import CONSOLE_CLASS, CONSOLE_TITLE, TITLE, ProgramTest
 
-BS_TYPEMASK, BS_DEFPUSHBUTTON = 0x0F, 0x01
 
 
 class QuestionWindow(ProgramTest):
-    def test_centred_texts_focus_and_no_default_button(self):
+    def test_centred_texts_and_focus(self):
         window = self.open_question()
         screen = self.helper("screen")
         r = window["window"]
@@ -22,14 +21,37 @@ class QuestionWindow(ProgramTest):
         self.assertIn("Je nutné zformátovat disk. Přejete si zformátovat disk (C:)", texts)
         buttons = [c for c in dump["children"] if c["class"].lower() == "button"]
         self.assertEqual([b["text"] for b in buttons], ["ANO", "NE"])
-        for button in buttons:
-            self.assertNotEqual(button["style"] & BS_TYPEMASK, BS_DEFPUSHBUTTON)
         self.assertEqual([(b["rect"]["x"], b["rect"]["y"], b["rect"]["w"], b["rect"]["h"]) for b in buttons],
                          [(104, 48, 81, 25), (216, 48, 81, 25)])  # 1560/3240, 720, 1215 x 375 twips
         picture = next(c for c in dump["children"] if c.get("image"))
         self.assertEqual((picture["image"]["w"], picture["image"]["h"]), (31, 32))
         self.assertEqual(dump["focus"]["text"], "ANO")
         self.screenshot("question-window", window)
+
+    def test_enter_and_space_press_the_focused_button(self):
+        for key in ("ENTER", "SPACE"):
+            for tabs, answer in ((0, "ANO"), (1, "NE")):
+                with self.subTest(key=key, focus=answer):
+                    if (key, tabs) != ("ENTER", 0):
+                        self.tearDown()
+                        self.setUp()
+                    self.open_question()
+                    if tabs:
+                        self.keys("TAB")
+                    self.assertEqual(self.helper("focus", TITLE)["text"], answer)
+                    self.keys(key)
+                    self.wait_window(CONSOLE_TITLE)
+                    swapped = len(self.relay_calls("user32.SetWindowTextW")) == 2
+                    self.assertEqual(swapped, answer == "NE", "only NE swaps the captions")
+
+    def test_esc_does_nothing(self):
+        self.open_question()
+        self.keys("ESC")
+        time.sleep(1)
+        self.assertIsNone(self.process.poll(), "still running")
+        self.assertEqual(len(self.program_windows()), 1)
+        self.assertEqual(self.helper("focus", TITLE)["text"], "ANO")
+        self.assertEqual(self.windows_created(CONSOLE_CLASS), 0)
 
     def test_beeps_once_when_it_appears_and_not_when_answered(self):
         self.open_question()

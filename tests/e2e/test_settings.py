@@ -122,11 +122,54 @@ class SettingsWindow(ProgramTest):
             walk.append(self.helper("focus", TITLE)["text"])
         self.assertEqual(walk, TAB_WALK)
 
-    def test_enter_on_a_check_box_leads_to_the_question(self):
+    def focus_text(self):
+        return self.helper("focus", TITLE)["text"]
+
+    def test_enter_presses_ok_from_a_check_box_a_combo_box_and_an_option_button(self):
+        for reach, focused in (([], "Sekni se po"), (["TAB"], "2"), (["click:Když mám zasraně málo času"], None)):
+            with self.subTest(focused=focused or "option button"):
+                if reach != []:
+                    self.tearDown()
+                    self.setUp()
+                self.wait_window()
+                for step in reach:
+                    self.click(step[len("click:"):]) if step.startswith("click:") else self.keys(step)
+                if focused:
+                    self.assertEqual(self.focus_text(), focused)
+                self.keys("ENTER")
+                self.wait_window(where=lambda w: w["client"]["w"] == 402)
+
+    def test_enter_presses_the_push_button_that_has_the_focus(self):
+        # "Použít" given the focus with the mouse: Enter presses it, which does nothing, not "OK".
         self.wait_window()
-        self.assertEqual(self.helper("focus", TITLE)["text"], "Sekni se po")
+        self.click("Sekni se po")
+        self.click(APPLY)
+        self.assertEqual(self.focus_text(), APPLY)
         self.keys("ENTER")
-        self.wait_window(where=lambda w: w["client"]["w"] == 402)
+        time.sleep(1)
+        self.assertEqual([w["title"] for w in self.program_windows()], [TITLE])
+        self.assertEqual(self.dump()["client"]["w"], pixels(4710, 96), "still the settings window")
+        # "Storno" reached with Tab: Enter ends the program, as its click does.
+        self.keys("SHIFT+TAB")
+        self.assertEqual(self.focus_text(), "Storno")
+        self.keys("ENTER")
+        self.expect_exit()  # "OK" would have shown the question instead
+
+    def test_arrow_keys_choose_within_the_option_group(self):
+        self.wait_window()
+        self.click("Když mám zasraně málo času")
+        self.keys("UP")
+        self.assertEqual(self.focus_text(), "Neustále")
+        dump = self.dump()
+        self.assertEqual(self.control("Neustále", dump)["check"], 1)
+        self.assertEqual(self.control("Když mám zasraně málo času", dump)["check"], 0)
+        self.assertTrue(self.control(APPLY, dump)["enabled"], "choosing an option is a change")
+        self.keys("TAB")
+        self.assertEqual(self.focus_text(), "Automaticky fragmentovat disk")
+        self.keys("SHIFT+TAB")
+        self.assertEqual(self.focus_text(), "Neustále", "Tab comes back to the chosen option")
+        self.keys("UP")
+        self.assertEqual(self.focus_text(), "Když mám zasraně málo času", "the arrows stay in the group")
 
     def test_choosing_a_list_entry_leaves_apply_disabled_typing_enables_it(self):
         self.wait_window()
@@ -183,7 +226,8 @@ class SettingsWindowAt144Dpi(SettingsWindow):
 
     # The behaviour does not depend on the resolution; run it once, at 96 DPI.
     test_layout_at_96_dpi = test_texts_states_and_lists = test_tab_walks_the_window_in_order = None
-    test_enter_on_a_check_box_leads_to_the_question = None
+    test_enter_presses_ok_from_a_check_box_a_combo_box_and_an_option_button = None
+    test_enter_presses_the_push_button_that_has_the_focus = test_arrow_keys_choose_within_the_option_group = None
     test_choosing_a_list_entry_leaves_apply_disabled_typing_enables_it = None
     test_clicks_that_change_a_setting_enable_apply = test_enabled_apply_does_nothing = None
 

@@ -8,10 +8,13 @@
 
 #include <functional>
 #include <map>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 namespace fake {
+
+std::string Narrow(std::wstring_view text);
 
 struct ControlState {
     std::wstring caption;
@@ -20,7 +23,6 @@ struct ControlState {
 };
 
 struct WindowState {
-    app::FormId id = app::FormId::Form1;
     bool visible = false;
     app::Twips left = 0, top = 0, width = 0, height = 0;
     std::vector<ControlState> controls;
@@ -51,6 +53,8 @@ public:
     app::Twips screenWidth = 15360, screenHeight = 11520; // 1024 x 768 at 96 DPI
     // Runs while a message box is open, as a platform's modal loop would run events.
     std::function<void()> duringMessageBox;
+    // What a window on the screen shows, by form; a destroyed window has none.
+    std::map<const app::Form*, WindowState> windows;
 
     // The loaded window of a class, or null.
     app::Form* Loaded(app::FormId id) const { return sequence_.Loaded(id); }
@@ -59,31 +63,96 @@ public:
     void Raise(app::FormId id, int control, app::Event event);
     void CloseByUser(app::FormId id);
 
-    void CreateWindowFor(app::Form& form) override;
-    void ShowWindowFor(app::Form& form) override;
-    void DestroyWindowFor(app::Form& form) override;
-    void Quit() override;
-    void Move(app::Form& form, app::Twips left, app::Twips top, app::Twips width, app::Twips height) override;
-    app::Twips ScreenWidth() override { return screenWidth; }
-    app::Twips ScreenHeight() override { return screenHeight; }
-    void AddItem(app::Form& form, int control, std::wstring_view text, int index) override;
-    void SetCaption(app::Form& form, int control, std::wstring_view text) override;
-    void SetEnabled(app::Form& form, int control, bool enabled) override;
-    void Print(app::Form& form, std::wstring_view text, bool lineEnd) override;
-    void MsgBox(std::wstring_view prompt, int style, std::wstring_view title) override;
-    void Beep() override;
-    void Freeze(std::chrono::milliseconds length) override;
-    void ShellExecuteA(const char* file) override;
-    void End() override;
+    std::unique_ptr<app::Window> CreateWindowFor(app::Form& form) override;
+    void Quit() override {
+        quit = true;
+        calls.push_back("Quit");
+    }
+    void End() override {
+        ended = true;
+        calls.push_back("End");
+    }
 
 private:
-    WindowState& StateOf(app::Form& form);
-    std::string Name(app::Form& form, int control);
-
     app::WindowSequence sequence_;
-    std::map<app::Form*, WindowState> windows_;
 };
 
-std::string Narrow(std::wstring_view text);
+// One window's services, recorded in its runtime.
+class FakeWindow final : public app::Window {
+public:
+    FakeWindow(FakeRuntime& runtime, app::Form& form, std::string name)
+        : runtime_(runtime), form_(form), name_(std::move(name)) {}
+
+    void Show() override {
+        State().visible = true;
+        Record("Show " + name_);
+    }
+    void Destroy() override {
+        State();
+        runtime_.windows.erase(&form_);
+        Record("Destroy " + name_);
+    }
+    void Move(app::Twips left, app::Twips top, app::Twips width, app::Twips height) override {
+        WindowState& state = State();
+        state.left = left, state.top = top, state.width = width, state.height = height;
+        Record("Move " + std::to_string(left) + " " + std::to_string(top) + " " + std::to_string(width) +
+               " " + std::to_string(height));
+    }
+    app::Twips ScreenWidth() override { return runtime_.screenWidth; }
+    app::Twips ScreenHeight() override { return runtime_.screenHeight; }
+    void AddItem(int control, std::wstring_view text, int index) override {
+        auto& items = State().controls.at(control).items;
+        if (index < 0 || index > static_cast<int>(items.size()))
+            throw std::out_of_range("list index past the end");
+        items.insert(items.begin() + index, std::wstring(text));
+        Record("AddItem " + Name(control) + " " + std::to_string(index) + " " + Narrow(text));
+    }
+    void SetCaption(int control, std::wstring_view text) override {
+        State().controls.at(control).caption = text;
+        Record("Caption " + Name(control) + " " + Narrow(text));
+    }
+    void SetEnabled(int control, bool enabled) override {
+        State().controls.at(control).enabled = enabled;
+        Record("Enabled " + Name(control) + (enabled ? " true" : " false"));
+    }
+    void Print(std::wstring_view text, bool lineEnd) override {
+        WindowState& state = State();
+        state.lines.back() += text;
+        if (lineEnd) state.lines.emplace_back();
+        Record("Print " + Narrow(text) + (lineEnd ? " \\n" : ""));
+    }
+    void MsgBox(std::wstring_view prompt, int style, std::wstring_view title) override {
+        runtime_.messageBoxes.push_back({std::wstring(prompt), style, std::wstring(title)});
+        Record("MsgBox");
+        if (runtime_.duringMessageBox) runtime_.duringMessageBox();
+    }
+    void Beep() override {
+        ++runtime_.beeps;
+        Record("Beep");
+    }
+    void Freeze(std::chrono::milliseconds length) override {
+        runtime_.freezes.push_back(length);
+        Record("Freeze");
+    }
+    void ShellExecuteA(const char* file) override {
+        runtime_.openedAddresses.emplace_back(file);
+        Record(std::string("ShellExecuteA ") + file);
+    }
+
+private:
+    // The window's state; asking a destroyed window for a service is a fault of the program.
+    WindowState& State() {
+        const auto found = runtime_.windows.find(&form_);
+        if (found == runtime_.windows.end())
+            throw std::logic_error(name_ + " asked for a service after it was destroyed");
+        return found->second;
+    }
+    std::string Name(int control) const { return std::string(form_.Layout().controls[control].name); }
+    void Record(std::string call) { runtime_.calls.push_back(std::move(call)); }
+
+    FakeRuntime& runtime_;
+    app::Form& form_;
+    std::string name_;
+};
 
 } // namespace fake

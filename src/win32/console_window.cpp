@@ -1,0 +1,140 @@
+#include "win32/console_window.h"
+
+#include "app/window_sequence.h"
+#include "win32/clock.h"
+#include "win32/dpi.h"
+#include "win32/failure.h"
+#include "win32/fonts.h"
+
+namespace win32 {
+namespace {
+
+inline constexpr wchar_t kConsoleClass[] = L"TajneNastaveniOkno";
+inline constexpr UINT_PTR kFirstTimerId = 1000;
+
+} // namespace
+
+void ConsoleWindow::Register() {
+    RegisterWindowClass(kConsoleClass, &ConsoleWindow::WindowProc, 0, app::kBlack);
+}
+
+ConsoleWindow::ConsoleWindow(app::Form& form, app::WindowSequence& sequence, HWND owner)
+    : NativeWindow(form, sequence) {
+    const app::FormLayout& layout = form.Layout();
+    // At its designed size until its form moves it; a popup has no place the system would choose.
+    const int dpi = SystemDpi();
+    const std::wstring title(layout.title);
+    Check(CreateWindowExW(0, kConsoleClass, title.c_str(), WS_POPUP, 0, 0,
+                          TwipsToPixels(layout.clientWidth, dpi), TwipsToPixels(layout.clientHeight, dpi),
+                          owner, nullptr, GetModuleHandleW(nullptr), this),
+          L"CreateWindowExW");
+    SetFormFont();
+
+    const auto now = Now();
+    for (std::size_t row = 0; row < layout.controls.size(); ++row) {
+        const app::ControlSpec& design = layout.controls[row];
+        if (design.kind != app::Kind::Timer || design.resource <= 0) continue;
+        timers_.push_back(
+            {static_cast<int>(row), app::TickSchedule(now, std::chrono::milliseconds(design.resource))});
+        ArmTimer(timers_.back());
+    }
+}
+
+void ConsoleWindow::ArmTimer(const Timer& timer) {
+    const auto delay = timer.schedule.DelayUntilNext(Now());
+    Check(SetTimer(window_, kFirstTimerId + static_cast<UINT_PTR>(timer.control),
+                   static_cast<UINT>(delay.count()), nullptr),
+          L"SetTimer");
+}
+
+void ConsoleWindow::OnTimer(UINT_PTR id) {
+    for (Timer& timer : timers_) {
+        if (kFirstTimerId + static_cast<UINT_PTR>(timer.control) != id) continue;
+        const bool due = timer.schedule.TakeTick(Now());
+        ArmTimer(timer);
+        // The tick may unload this window or end the program: nothing of the object is touched after it.
+        if (due) sequence_.Deliver(form_, timer.control, app::Event::Timer);
+        return;
+    }
+}
+
+bool ConsoleWindow::PrepareCanvas() {
+    RECT client{};
+    GetClientRect(window_, &client);
+    if (canvas_ && canvasSize_.cx == client.right && canvasSize_.cy == client.bottom) return true;
+    // Sized once the form has stretched the window over the screen, before the first line.
+    WindowDC screen(window_);
+    canvas_.Reset(Outcome(CreateCompatibleDC(screen.Get()), L"CreateCompatibleDC"));
+    canvasBitmap_.Reset(Outcome(CreateCompatibleBitmap(screen.Get(), client.right, client.bottom),
+                                L"CreateCompatibleBitmap"));
+    if (!canvas_ || !canvasBitmap_) {
+        canvas_.Reset();
+        return false;
+    }
+    canvasSize_ = {client.right, client.bottom};
+    HDC dc = canvas_.Get();
+    // Both stay selected for the canvas's life; deleting the DC first lets them go.
+    SelectObject(dc, canvasBitmap_.Get());
+    SelectObject(dc, font_.Get());
+    FillRect(dc, &client, reinterpret_cast<HBRUSH>(GetClassLongPtrW(window_, GCLP_HBRBACKGROUND)));
+    SetTextColor(dc, form_.Layout().foreground);
+    SetBkColor(dc, form_.Layout().background);
+    SetBkMode(dc, OPAQUE);
+    return true;
+}
+
+void ConsoleWindow::Print(std::wstring_view text, bool lineEnd) {
+    // Text that cannot be drawn is not worth an error: the joke goes on without it.
+    if (!PrepareCanvas()) return;
+    HDC dc = canvas_.Get();
+    const SIZE extent = TextExtent(dc, text);
+    if (!text.empty()) {
+        Attempt(ExtTextOutW(dc, printAt_.x, printAt_.y, 0, nullptr, text.data(),
+                            static_cast<UINT>(text.size()), nullptr),
+                L"ExtTextOutW");
+        const RECT drawn{printAt_.x, printAt_.y, printAt_.x + extent.cx, printAt_.y + extent.cy};
+        Attempt(InvalidateRect(window_, &drawn, FALSE), L"InvalidateRect");
+    }
+    if (lineEnd) {
+        TEXTMETRICW metrics{};
+        Check(GetTextMetricsW(dc, &metrics), L"GetTextMetricsW");
+        printAt_ = {0, printAt_.y + metrics.tmHeight + metrics.tmExternalLeading};
+    } else {
+        printAt_.x += extent.cx;
+    }
+}
+
+void ConsoleWindow::Paint() {
+    PaintScope paint(window_);
+    if (!canvas_) return; // nothing printed yet: the class brush has painted it black
+    const RECT& area = paint.Area();
+    Attempt(BitBlt(paint.Get(), area.left, area.top, area.right - area.left, area.bottom - area.top,
+                   canvas_.Get(), area.left, area.top, SRCCOPY),
+            L"BitBlt");
+}
+
+LRESULT CALLBACK ConsoleWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE)
+        static_cast<ConsoleWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams)->Bind(window);
+    auto* self = static_cast<ConsoleWindow*>(From(window));
+    if (!self || Failing()) return DefWindowProcW(window, message, wParam, lParam);
+    return self->Handle(message, wParam, lParam);
+}
+
+LRESULT ConsoleWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_TIMER:
+        OnTimer(wParam);
+        return 0;
+    case WM_PAINT:
+        Paint();
+        return 0;
+    case WM_CLOSE:
+        sequence_.Close(form_);
+        return 0;
+    default:
+        return DefWindowProcW(window_, message, wParam, lParam);
+    }
+}
+
+} // namespace win32
