@@ -1,4 +1,5 @@
-"""What the benchmarks under Wine share: the session, the programs compared, the in-Wine watcher
+"""What the benchmarks under Wine share: the session, the programs compared (the program, the same
+settings window from a dialog template, a bare window), the in-Wine watcher
 (window_watch.exe, see window_watch.cpp) and finding the Linux process that runs a Windows one."""
 
 import os
@@ -15,6 +16,9 @@ from harness import CONSOLE_CLASS, TITLE  # noqa: E402,F401 (for the benchmarks)
 from wineenv import WineSession  # noqa: E402
 
 BARE_TITLE = "Holé okno"
+# The settings window from a dialog template (settings_dialog.rc); the watcher finds windows by
+# title, so it cannot share the program's.
+DIALOG_TITLE = TITLE + " (.rc)"
 
 
 def build_dir(argv):
@@ -45,6 +49,10 @@ def windows_dir(session):
 
 def bare_exe(session):
     return windows_dir(session) / "bench" / "bare_window.exe"
+
+
+def dialog_exe(session):
+    return windows_dir(session) / "bench" / "settings_dialog.exe"
 
 
 def watcher_exe(session):

@@ -62,11 +62,11 @@ bool ConsoleWindow::PrepareCanvas() {
     RECT client{};
     GetClientRect(window_, &client);
     if (canvas_ && canvasSize_.cx == client.right && canvasSize_.cy == client.bottom) return true;
-    // Sized once the form has stretched the window over the screen, before the first line.
-    WindowDC screen(window_);
-    canvas_.Reset(Outcome(CreateCompatibleDC(screen.Get()), L"CreateCompatibleDC"));
-    canvasBitmap_.Reset(Outcome(CreateCompatibleBitmap(screen.Get(), client.right, client.bottom),
-                                L"CreateCompatibleBitmap"));
+    // Sized once the form has stretched the window over the screen, before the first line. One bit
+    // a pixel: text or background, coloured when copied to the screen; a screen's worth of colour
+    // would cost megabytes.
+    canvas_.Reset(Outcome(CreateCompatibleDC(nullptr), L"CreateCompatibleDC"));
+    canvasBitmap_.Reset(Outcome(CreateBitmap(client.right, client.bottom, 1, 1, nullptr), L"CreateBitmap"));
     if (!canvas_ || !canvasBitmap_) {
         canvas_.Reset();
         return false;
@@ -76,9 +76,9 @@ bool ConsoleWindow::PrepareCanvas() {
     // Both stay selected for the canvas's life; deleting the DC first lets them go.
     SelectObject(dc, canvasBitmap_.Get());
     SelectObject(dc, font_.Get());
-    FillRect(dc, &client, reinterpret_cast<HBRUSH>(GetClassLongPtrW(window_, GCLP_HBRBACKGROUND)));
-    SetTextColor(dc, form_.Layout().foreground);
-    SetBkColor(dc, form_.Layout().background);
+    PatBlt(dc, 0, 0, client.right, client.bottom, BLACKNESS);
+    SetTextColor(dc, RGB(255, 255, 255));
+    SetBkColor(dc, RGB(0, 0, 0));
     SetBkMode(dc, OPAQUE);
     return true;
 }
@@ -106,8 +106,12 @@ void ConsoleWindow::Print(std::wstring_view text, bool lineEnd) {
 
 void ConsoleWindow::Paint() {
     PaintScope paint(window_);
-    if (!canvas_) return; // nothing printed yet: the class brush has painted it black
+    if (!canvas_) return; // nothing printed yet: the class brush has painted the background
     const RECT& area = paint.Area();
+    // From one bit a pixel to the window's colours: set bits take the background colour of the
+    // target, clear bits its text colour.
+    SetBkColor(paint.Get(), form_.Layout().foreground);
+    SetTextColor(paint.Get(), form_.Layout().background);
     Attempt(BitBlt(paint.Get(), area.left, area.top, area.right - area.left, area.bottom - area.top,
                    canvas_.Get(), area.left, area.top, SRCCOPY),
             L"BitBlt");
