@@ -16,7 +16,7 @@ namespace win32 {
 class NativeWindow : public app::Window {
 public:
     NativeWindow(app::Form& form, app::WindowSequence& sequence) : form_(form), sequence_(sequence) {}
-    ~NativeWindow() override { Destroy(); }
+    ~NativeWindow() override { NativeWindow::Destroy(); }
     NativeWindow(const NativeWindow&) = delete;
     NativeWindow& operator=(const NativeWindow&) = delete;
 
