@@ -19,7 +19,7 @@ import time
 from pathlib import Path
 
 ROOT = Path(__file__).resolve().parent.parent
-sys.path.insert(0, str(ROOT / "tests" / "e2e"))
+sys.path[:0] = [str(ROOT / "tests" / "e2e"), str(ROOT / "scripts")]
 
 from harness import CONSOLE_CLASS, CONSOLE_TITLE, FINALE_START, MESSAGE_BOX_CLASS, TITLE, relay_calls  # noqa: E402
 from wineenv import WineSession  # noqa: E402

@@ -11,7 +11,7 @@ from collections import Counter
 from contextlib import contextmanager
 from pathlib import Path
 
-sys.path.insert(0, str(Path(__file__).resolve().parent.parent / "tests" / "e2e"))
+sys.path[:0] = [str(Path(__file__).resolve().parent.parent / where) for where in ("tests/e2e", "scripts")]
 from harness import CONSOLE_CLASS, TITLE  # noqa: E402,F401 (for the benchmarks)
 from wineenv import WineSession  # noqa: E402
 

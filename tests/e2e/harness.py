@@ -4,16 +4,19 @@ look at it from outside."""
 import os
 import re
 import subprocess
+import sys
 import time
 import unittest
 from pathlib import Path
 
-from wineenv import WineSession
+sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "scripts"))
+from wineenv import TITLE, WineSession  # noqa: E402
 
-TITLE = "Tajné nastavení systému Windows"
 CONSOLE_TITLE = "Form3"
 DIALOG_CLASS = "TajneNastaveniDialog"
 CONSOLE_CLASS = "TajneNastaveniOkno"
+ASSETS = Path(__file__).resolve().parents[2] / "assets"
+SS_ICON = 0x03
 # Window styles
 WS_CAPTION, WS_SYSMENU, WS_THICKFRAME = 0x00C00000, 0x00080000, 0x00040000
 WS_MINIMIZEBOX, WS_MAXIMIZEBOX, WS_POPUP, WS_BORDER = 0x00020000, 0x00010000, 0x80000000, 0x00800000
@@ -53,15 +56,25 @@ class ProgramTest(unittest.TestCase):
         self.relay_log = artifacts() / f"{self.id().split('.')[-2]}.{self._testMethodName}.relay.txt"
         if self.session.browser_log.exists():
             self.session.browser_log.unlink()
-        self.process = self.session.launch(relay_log=self.relay_log if self.relay else None)
+        self.process = self.session.launch(relay_log=self.relay_log, relay=self.relay)
 
     def tearDown(self):
+        if not self._outcome.success:
+            self.report_the_program()
         if self.process.poll() is None:
             self.process.kill()
             self.process.wait(timeout=30)
         # Nothing of this run may be left on the desktop for the next one.
         for title in (TITLE, CONSOLE_TITLE):
             self.session.helper("gone", title, 20000, check=False)
+
+    def report_the_program(self):
+        """What the program did, for a test that failed: its exit code, and the end of its standard
+        error with Wine's trace (kept whole in build/e2e-artifacts)."""
+        code = self.process.poll()
+        tail = self.relay_log.read_text(errors="replace").splitlines()[-25:] if self.relay_log.exists() else []
+        print(f"\n--- the program {'still runs' if code is None else f'ended with exit code {code:#x}'}; "
+              f"the last lines of its standard error and trace ({self.relay_log}):\n" + "\n".join(tail))
 
     # ----- looking -----
     def helper(self, *args, **kwargs):
@@ -72,7 +85,7 @@ class ProgramTest(unittest.TestCase):
         deadline = time.monotonic() + timeout_ms / 1000
         while time.monotonic() < deadline:
             if self.process.poll() is not None:
-                self.fail(f"the program ended while waiting for {title!r}")
+                self.fail(f"the program ended (exit code {self.process.returncode:#x}) while waiting for {title!r}")
             windows = [w for w in self.helper("windows") if w["title"] == title and (where is None or where(w))]
             if windows:
                 return windows[0]
@@ -99,6 +112,19 @@ class ProgramTest(unittest.TestCase):
 
     def screenshot(self, name, window=None):
         return self.session.screenshot(artifacts() / f"{name}.png", window)
+
+    def focus_text(self, title=TITLE):
+        focus = self.helper("dump", title)["focus"]
+        return focus and focus["text"]
+
+    def picture_extent(self, dump, icon):
+        """How large the picture control's image shows on the screen, and how large the icon's own
+        image is, both trimmed to their drawn pixels: equal when shown at its natural size."""
+        picture = next(c for c in dump["children"] if c["class"].lower() == "static" and c["style"] & 0x1F == SS_ICON)
+        x, y = dump["client"]["x"] + picture["rect"]["x"], dump["client"]["y"] + picture["rect"]["y"]
+        shot = self.screenshot(f"picture-{icon}", {"window": dict(picture["rect"], x=x, y=y)})
+        return [subprocess.run(["convert", str(image), "-trim", "-format", "%w %h", "info:"], check=True,
+                               capture_output=True, text=True).stdout for image in (shot, f"ICO:{ASSETS / icon}")]
 
     # ----- acting -----
     def click(self, text, title=TITLE, count=1):

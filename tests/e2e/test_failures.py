@@ -5,7 +5,7 @@ is made to fail."""
 import time
 import unittest
 
-from harness import CONSOLE_TITLE, TITLE, ProgramTest
+from harness import CONSOLE_TITLE, TITLE, ProgramTest, artifacts
 
 ERROR_TEXT = "Chyba za běhu programu."
 
@@ -24,7 +24,9 @@ class FailingCalls(ProgramTest):
     def start_failing(self, call):
         if self.session.browser_log.exists():
             self.session.browser_log.unlink()
-        self.process = self.session.launch(program=self.session.faults_program, extra_env={"NASTAVENI_FAIL": call})
+        self.relay_log = artifacts() / f"FailingCalls.{self._testMethodName}.stderr.txt"
+        self.process = self.session.launch(relay_log=self.relay_log, relay=False, program=self.session.faults_program,
+                                           extra_env={"NASTAVENI_FAIL": call})
 
     def assert_reports_and_ends(self, call):
         box = self.helper("wait-class", "#32770", 60000)

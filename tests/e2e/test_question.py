@@ -23,8 +23,8 @@ class QuestionWindow(ProgramTest):
         self.assertEqual([b["text"] for b in buttons], ["ANO", "NE"])
         self.assertEqual([(b["rect"]["x"], b["rect"]["y"], b["rect"]["w"], b["rect"]["h"]) for b in buttons],
                          [(104, 48, 81, 25), (216, 48, 81, 25)])  # 1560/3240, 720, 1215 x 375 twips
-        picture = next(c for c in dump["children"] if c.get("image"))
-        self.assertEqual((picture["image"]["w"], picture["image"]["h"]), (31, 32))
+        shown, natural = self.picture_extent(dump, "warning.ico")
+        self.assertEqual(shown, natural, "the warning picture at its natural size")
         self.assertEqual(dump["focus"]["text"], "ANO")
         self.screenshot("question-window", window)
 
@@ -38,7 +38,7 @@ class QuestionWindow(ProgramTest):
                     self.open_question()
                     if tabs:
                         self.keys("TAB")
-                    self.assertEqual(self.helper("focus", TITLE)["text"], answer)
+                    self.assertEqual(self.focus_text(), answer)
                     self.keys(key)
                     self.wait_window(CONSOLE_TITLE)
                     swapped = len(self.relay_calls("user32.SetWindowTextW")) == 2
@@ -50,7 +50,7 @@ class QuestionWindow(ProgramTest):
         time.sleep(1)
         self.assertIsNone(self.process.poll(), "still running")
         self.assertEqual(len(self.program_windows()), 1)
-        self.assertEqual(self.helper("focus", TITLE)["text"], "ANO")
+        self.assertEqual(self.focus_text(), "ANO")
         self.assertEqual(self.windows_created(CONSOLE_CLASS), 0)
 
     def test_beeps_once_when_it_appears_and_not_when_answered(self):

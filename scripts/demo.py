@@ -12,8 +12,7 @@ import sys
 import time
 from pathlib import Path
 
-from harness import TITLE
-from wineenv import WineSession
+from wineenv import TITLE, WineSession
 
 
 def wait(session, *args, timeout_ms=30000):

@@ -23,6 +23,8 @@ WINE64 = Path("/usr/lib/wine/wine64")
 WINESERVER = Path("/usr/lib/wine/wineserver")
 WINE_FONTS = Path("/usr/share/wine/fonts")
 SCREEN = (1024, 768)
+# The title of the program's dialogs and of its message boxes.
+TITLE = "Tajné nastavení systému Windows"
 # Calls the tests read from Wine's relay trace.
 RELAY_INCLUDE = ";".join([
     "user32.MessageBeep", "user32.MessageBoxW", "user32.CreateWindowExW", "user32.CreateDialogIndirectParamW",
@@ -63,6 +65,23 @@ def outline_only_font(source, target):
         directory += struct.pack(">4sIII", tag, checksum, offset + len(body), len(table))
         body += table + b"\0" * (-len(table) % 4)
     target.write_bytes(header + directory + body)
+
+
+def parse_record(line):
+    """One line of the helper's answer: tab-separated name=value fields."""
+    record = {}
+    for field in line.split("\t"):
+        name, _, value = field.partition("=")
+        value = re.sub(r"\\(.)", lambda m: {"t": "\t", "n": "\n", "r": "\r"}.get(m.group(1), m.group(1)), value)
+        if name in ("window", "client", "rect"):
+            value = dict(zip("xywh", map(int, value.split(","))))
+        elif name == "items":
+            value = value.split("\x1f") if value else []
+        elif name in ("hwnd", "pid", "style", "exstyle", "owner", "id", "depth", "check", "cursel", "w", "h", "dpi",
+                      "x", "y", "foreground", "enabled", "hung", "gone"):
+            value = int(value)
+        record[name] = value
+    return record
 
 
 class WineSession:
@@ -231,14 +250,12 @@ class WineSession:
         """The test build in which a chosen checked call fails (NASTAVENI_FAIL=CALL#N)."""
         return self.build_dir / f"windows-{self.arch}" / "nastaveni_faults.exe"
 
-    def launch(self, relay_log=None, program=None, extra_env=None):
-        """Starts the program; with relay_log, Wine's trace of the calls in RELAY_INCLUDE goes there."""
-        if relay_log:
-            stderr = open(relay_log, "w")
-        else:
-            stderr = subprocess.DEVNULL
+    def launch(self, relay_log=None, program=None, extra_env=None, relay=None):
+        """Starts the program; its standard error goes to relay_log, with Wine's trace of the calls
+        in RELAY_INCLUDE unless relay is False."""
+        stderr = open(relay_log, "w") if relay_log else subprocess.DEVNULL
         try:
-            env = self.env(relay=bool(relay_log))
+            env = self.env(relay=bool(relay_log) if relay is None else relay)
             env.update(extra_env or {})
             return subprocess.Popen([self.loader, str(program or self.program)], env=env,
                                     stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=stderr)
@@ -247,20 +264,33 @@ class WineSession:
                 stderr.close()
 
     def helper(self, *args, timeout=120, check=True):
-        """Runs the Windows-side helper; returns its JSON answer, or None when it says 'not found'.
-        Its answer comes through a file, not a pipe: a Wine desktop that the call happens to
-        restart would inherit the pipe and keep it open long after the helper has finished."""
+        """Runs the Windows-side helper (helper/helper.cpp) and reads its records: a list for
+        `windows`, a window with its `focus` and tree of `children` for `dump`, else the one record;
+        None when it says 'not found'. Its answer comes through a file, not a pipe: a Wine desktop
+        that the call happens to restart would inherit the pipe and keep it open long after."""
         with tempfile.TemporaryFile() as output:
             result = subprocess.run([self.loader, str(self.helper_exe), *map(str, args)], env=self.env(),
                                     stdin=subprocess.DEVNULL, stdout=output, stderr=subprocess.DEVNULL,
                                     timeout=timeout)
             output.seek(0)
-            text = output.read().decode("utf-8")
-        if result.returncode == 1:
+            records = [parse_record(line) for line in output.read().decode("utf-8").splitlines() if line]
+        if result.returncode == 1 or (result.returncode == 0 and not records and args[0] != "windows"):
             return None
-        if result.returncode != 0:
-            raise RuntimeError(f"helper {args} failed ({result.returncode}): {text}")
-        return json.loads(text) if text.strip() else None
+        if result.returncode != 0 and check:
+            raise RuntimeError(f"helper {args} failed ({result.returncode}): {records}")
+        if args[0] == "windows":
+            return records
+        if args[0] == "dump":
+            window, focus, *controls = records
+            window.update(focus=focus if "hwnd" in focus else None, children=[])
+            parents = [window]
+            for control in controls:
+                control["children"] = []
+                del parents[control["depth"]:]
+                parents[-1]["children"].append(control)
+                parents.append(control)
+            return window
+        return records[0]
 
     def wait_question(self, title, timeout=30):
         """After "OK": the question window, told from the settings window by its width."""

@@ -1,0 +1,447 @@
+// The end-to-end tests' hands and eyes inside the Wine session: it lists and dumps windows, waits
+// for them, clicks, types and closes, as a user and a screen reader would.
+//
+// `e2e_helper COMMAND ARGS...` prints records, one per line, each a tab-separated list of
+// name=value fields (tabs, line breaks and backslashes in values escaped as \t \n \r \\; list
+// items separated by \x1f). Exit code 0: done; 1: the window or control is not there, or the wait
+// timed out; 2: a wrong command line.
+//
+//   windows                        every visible top-level window, topmost first
+//   wait TITLE MS | wait-class CLASS MS   the first such visible window, polled every 50 ms
+//   gone TITLE MS                  waits until no such window is visible
+//   dump WINDOW                    the window, then its focus (kind=focus), then its controls
+//                                  (kind=control, depth=1 for its children, 2 below them...)
+//   keys WINDOW|- KEY...           brings the window to the front (- for: whatever is in front),
+//                                  then types: TAB ENTER ESC SPACE UP DOWN LEFT RIGHT HOME END
+//                                  PGUP PGDN INSERT DELETE BACK F1..F12, letters and digits, chords like
+//                                  SHIFT+TAB or ALT+F4, text:ANY TEXT, repeat:N:KEY
+//   click WINDOW X Y [COUNT]       clicks a client point of the window COUNT times, as one click
+//   click-control WINDOW TEXT|#ID [COUNT]   clicks the middle of a control
+//   close WINDOW                   what the close box of the title bar does
+//   screen                         the screen's size and resolution
+// WINDOW is an exact title, or #HWND for any window by handle.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cwctype>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Strings = std::vector<std::wstring>;
+constexpr DWORD kPollMs = 50;
+constexpr DWORD kStepMs = 60;
+constexpr UINT kAnswerMs = 2000; // a window that does not answer in time is marked hung
+
+struct Usage {
+    std::wstring message;
+};
+
+// ----- output -----
+std::string Utf8(const std::wstring& text) {
+    const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
+                                         nullptr, nullptr);
+    std::string out(static_cast<size_t>(size), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size, nullptr,
+                        nullptr);
+    return out;
+}
+
+// One line of the answer, written out when the record goes out of scope.
+class Record {
+public:
+    Record& Add(const wchar_t* name, const std::wstring& value) {
+        line_ += line_.empty() ? L"" : L"\t";
+        line_ += name;
+        line_ += L'=';
+        for (wchar_t c : value) {
+            const wchar_t* escape = c == L'\\'   ? L"\\\\"
+                                    : c == L'\t' ? L"\\t"
+                                    : c == L'\n' ? L"\\n"
+                                    : c == L'\r' ? L"\\r"
+                                                 : nullptr;
+            if (escape)
+                line_ += escape;
+            else
+                line_ += c;
+        }
+        return *this;
+    }
+    Record& Add(const wchar_t* name, long long value) { return Add(name, std::to_wstring(value)); }
+    Record& Add(const wchar_t* name, HWND value) {
+        return Add(name, static_cast<long long>(reinterpret_cast<UINT_PTR>(value)));
+    }
+    Record& Add(const wchar_t* name, const RECT& r) {
+        return Add(name, std::to_wstring(r.left) + L"," + std::to_wstring(r.top) + L"," +
+                             std::to_wstring(r.right - r.left) + L"," + std::to_wstring(r.bottom - r.top));
+    }
+    ~Record() {
+        const std::string bytes = Utf8(line_ + L"\n");
+        DWORD written = 0;
+        WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
+                  nullptr);
+    }
+
+private:
+    std::wstring line_;
+};
+
+// ----- reading windows -----
+bool hung = false;
+
+// Asks another process's window without hanging on one that does not answer.
+LRESULT Ask(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+    DWORD_PTR result = 0;
+    if (hung) return 0;
+    SetLastError(ERROR_SUCCESS);
+    if (!SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, kAnswerMs, &result) &&
+        GetLastError() == ERROR_TIMEOUT)
+        hung = true;
+    return static_cast<LRESULT>(result);
+}
+
+std::wstring ClassOf(HWND window) {
+    wchar_t name[256];
+    return std::wstring(name, static_cast<size_t>(GetClassNameW(window, name, 256)));
+}
+
+std::wstring TitleOf(HWND window) {
+    wchar_t title[1024];
+    return std::wstring(title, static_cast<size_t>(InternalGetWindowText(window, title, 1024)));
+}
+
+std::wstring TextOf(HWND window) {
+    const auto length = Ask(window, WM_GETTEXTLENGTH);
+    if (length <= 0) return {};
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    text.resize(
+        static_cast<size_t>(Ask(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()))));
+    return text;
+}
+
+BOOL CALLBACK Collect(HWND window, LPARAM list) {
+    reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+    return TRUE;
+}
+
+std::vector<HWND> VisibleWindows() {
+    std::vector<HWND> all, visible;
+    EnumWindows(Collect, reinterpret_cast<LPARAM>(&all));
+    for (HWND window : all) {
+        const std::wstring name = ClassOf(window);
+        // Not the Wine desktop's own.
+        if (IsWindowVisible(window) && name != L"Shell_TrayWnd" && name != L"Progman" && name != L"#32769")
+            visible.push_back(window);
+    }
+    return visible;
+}
+
+HWND Find(const std::wstring& which, bool byClass = false) {
+    if (!byClass && which.size() > 1 && which[0] == L'#') {
+        HWND window =
+            reinterpret_cast<HWND>(static_cast<UINT_PTR>(std::wcstoull(which.c_str() + 1, nullptr, 10)));
+        return IsWindow(window) ? window : nullptr;
+    }
+    for (HWND window : VisibleWindows())
+        if (byClass ? lstrcmpiW(ClassOf(window).c_str(), which.c_str()) == 0 : TitleOf(window) == which)
+            return window;
+    return nullptr;
+}
+
+HWND FindOrFail(const std::wstring& which) {
+    HWND window = Find(which);
+    if (!window) {
+        Record().Add(L"error", L"no window " + which);
+        std::exit(1);
+    }
+    return window;
+}
+
+void WindowRecord(HWND window) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    RECT outer{}, client{};
+    GetWindowRect(window, &outer);
+    GetClientRect(window, &client);
+    MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    Record()
+        .Add(L"hwnd", window)
+        .Add(L"title", TitleOf(window))
+        .Add(L"class", ClassOf(window))
+        .Add(L"pid", pid)
+        .Add(L"window", outer)
+        .Add(L"client", client)
+        .Add(L"style", GetWindowLongW(window, GWL_STYLE))
+        .Add(L"exstyle", GetWindowLongW(window, GWL_EXSTYLE))
+        .Add(L"owner", GetWindow(window, GW_OWNER))
+        .Add(L"foreground", GetForegroundWindow() == window);
+}
+
+void ControlRecords(HWND parent, int depth) {
+    for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        RECT rect{};
+        GetWindowRect(child, &rect);
+        MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
+        const std::wstring name = ClassOf(child);
+        {
+            Record record;
+            record.Add(L"kind", L"control")
+                .Add(L"depth", depth)
+                .Add(L"hwnd", child)
+                .Add(L"id", GetDlgCtrlID(child))
+                .Add(L"class", name)
+                .Add(L"text", TextOf(child))
+                .Add(L"rect", rect)
+                .Add(L"style", GetWindowLongW(child, GWL_STYLE))
+                .Add(L"enabled", IsWindowEnabled(child) != FALSE);
+            if (lstrcmpiW(name.c_str(), L"Button") == 0) record.Add(L"check", Ask(child, BM_GETCHECK));
+            if (lstrcmpiW(name.c_str(), L"ComboBox") == 0) {
+                std::wstring items;
+                const auto count = Ask(child, CB_GETCOUNT);
+                for (LRESULT i = 0; i < count; ++i) {
+                    std::wstring item(static_cast<size_t>(Ask(child, CB_GETLBTEXTLEN, i)) + 1, L'\0');
+                    item.resize(static_cast<size_t>(
+                        Ask(child, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item.data()))));
+                    items += (i ? L"\x1f" : L"") + item;
+                }
+                record.Add(L"items", items).Add(L"cursel", Ask(child, CB_GETCURSEL));
+            }
+            if (hung) record.Add(L"hung", 1);
+        }
+        ControlRecords(child, depth + 1);
+    }
+}
+
+void FocusRecord(HWND window) {
+    GUITHREADINFO thread{};
+    thread.cbSize = sizeof thread;
+    Record focus;
+    focus.Add(L"kind", L"focus");
+    if (GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &thread) && thread.hwndFocus)
+        focus.Add(L"hwnd", thread.hwndFocus)
+            .Add(L"class", ClassOf(thread.hwndFocus))
+            .Add(L"text", TextOf(thread.hwndFocus));
+}
+
+void Dump(HWND window) {
+    WindowRecord(window);
+    FocusRecord(window);
+    ControlRecords(window, 1);
+}
+
+// ----- acting -----
+INPUT Key(WORD key, bool up) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC));
+    const bool extended = (key >= VK_PRIOR && key <= VK_DOWN) || key == VK_INSERT || key == VK_DELETE;
+    input.ki.dwFlags = (up ? KEYEVENTF_KEYUP : 0) | (extended ? KEYEVENTF_EXTENDEDKEY : 0);
+    return input;
+}
+
+WORD KeyNamed(const std::wstring& name) {
+    static const struct {
+        const wchar_t* name;
+        WORD key;
+    } kKeys[] = {{L"TAB", VK_TAB},       {L"ENTER", VK_RETURN}, {L"ESC", VK_ESCAPE}, {L"SPACE", VK_SPACE},
+                 {L"UP", VK_UP},         {L"DOWN", VK_DOWN},    {L"LEFT", VK_LEFT},  {L"RIGHT", VK_RIGHT},
+                 {L"HOME", VK_HOME},     {L"END", VK_END},      {L"BACK", VK_BACK},  {L"SHIFT", VK_SHIFT},
+                 {L"CTRL", VK_CONTROL},  {L"ALT", VK_MENU},     {L"PGUP", VK_PRIOR}, {L"PGDN", VK_NEXT},
+                 {L"DELETE", VK_DELETE}, {L"INSERT", VK_INSERT}};
+    for (const auto& key : kKeys)
+        if (name == key.name) return key.key;
+    if (name.size() == 1 && std::iswalnum(name[0])) return static_cast<WORD>(std::towupper(name[0]));
+    if (name.size() >= 2 && name[0] == L'F')
+        return static_cast<WORD>(VK_F1 + std::wcstol(name.c_str() + 1, nullptr, 10) - 1);
+    throw Usage{L"unknown key " + name};
+}
+
+void Send(std::vector<INPUT> inputs) {
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+void Type(const std::wstring& step) {
+    if (step.starts_with(L"text:")) {
+        for (wchar_t c : step.substr(5)) {
+            INPUT down{}, up{};
+            down.type = up.type = INPUT_KEYBOARD;
+            down.ki = {0, c, KEYEVENTF_UNICODE, 0, 0};
+            up.ki = {0, c, KEYEVENTF_UNICODE | KEYEVENTF_KEYUP, 0, 0};
+            Send({down, up});
+            Sleep(10);
+        }
+        return;
+    }
+    if (step.starts_with(L"repeat:")) {
+        const size_t colon = step.find(L':', 7);
+        for (long i = std::wcstol(step.c_str() + 7, nullptr, 10); i > 0; --i) {
+            Type(step.substr(colon + 1));
+            Sleep(kStepMs);
+        }
+        return;
+    }
+    std::vector<WORD> chord;
+    for (size_t start = 0, plus; start <= step.size(); start = plus + 1) {
+        plus = step.find(L'+', start);
+        if (plus == std::wstring::npos) plus = step.size();
+        chord.push_back(KeyNamed(step.substr(start, plus - start)));
+    }
+    std::vector<INPUT> inputs;
+    for (WORD key : chord)
+        inputs.push_back(Key(key, false));
+    for (auto key = chord.rbegin(); key != chord.rend(); ++key)
+        inputs.push_back(Key(*key, true));
+    Send(inputs);
+}
+
+bool BringToFront(HWND window) {
+    window = GetAncestor(window, GA_ROOT);
+    for (int attempt = 0; attempt < 20 && GetForegroundWindow() != window; ++attempt) {
+        SetForegroundWindow(window);
+        Sleep(25);
+    }
+    return GetForegroundWindow() == window;
+}
+
+void WaitUntilIdle(HWND window) {
+    DWORD pid = 0;
+    if (!window || !GetWindowThreadProcessId(window, &pid)) return;
+    if (HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid)) {
+        WaitForInputIdle(process, 1000);
+        CloseHandle(process);
+    }
+}
+
+void ClickAt(HWND window, POINT point, int count) {
+    BringToFront(window);
+    // Wine raises a window a little after it becomes the foreground one.
+    for (int waited = 0;
+         GetAncestor(WindowFromPoint(point), GA_ROOT) != GetAncestor(window, GA_ROOT) && waited < 500;
+         waited += 25)
+        Sleep(25);
+    // Every event carries the position, in the middle of the pixel.
+    const auto at = [&](DWORD button) {
+        INPUT input{};
+        input.type = INPUT_MOUSE;
+        input.mi.dx = static_cast<LONG>((point.x * 2 + 1) * 65536LL / (2LL * GetSystemMetrics(SM_CXSCREEN)));
+        input.mi.dy = static_cast<LONG>((point.y * 2 + 1) * 65536LL / (2LL * GetSystemMetrics(SM_CYSCREEN)));
+        input.mi.dwFlags = button | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+        return input;
+    };
+    Send({at(0)});
+    Sleep(kStepMs);
+    for (int i = 0; i < count; ++i) {
+        Send({at(MOUSEEVENTF_LEFTDOWN)});
+        Sleep(20);
+        Send({at(MOUSEEVENTF_LEFTUP)});
+        Sleep(40);
+    }
+    WaitUntilIdle(window);
+    Record().Add(L"window", window).Add(L"x", point.x).Add(L"y", point.y);
+}
+
+HWND FindControl(HWND parent, const std::wstring& which) {
+    for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        std::wstring text = TextOf(child);
+        std::erase(text, L'&');
+        if (which[0] == L'#' ? GetDlgCtrlID(child) == std::wcstol(which.c_str() + 1, nullptr, 10)
+                             : text == which)
+            return child;
+        if (HWND inside = FindControl(child, which)) return inside;
+    }
+    return nullptr;
+}
+
+int Count(const Strings& args, size_t index) {
+    return args.size() > index ? std::max(1, static_cast<int>(std::wcstol(args[index].c_str(), nullptr, 10)))
+                               : 1;
+}
+
+int Run(const std::wstring& command, const Strings& args) {
+    const auto need = [&](size_t least) {
+        if (args.size() < least) throw Usage{L"too few arguments for " + command};
+    };
+    if (command == L"windows") {
+        for (HWND window : VisibleWindows())
+            WindowRecord(window);
+    } else if (command == L"wait" || command == L"wait-class" || command == L"gone") {
+        need(2);
+        const DWORD deadline = GetTickCount() + std::wcstoul(args[1].c_str(), nullptr, 10);
+        for (;;) {
+            HWND window = Find(args[0], command == L"wait-class");
+            if (window && !IsWindowVisible(window)) window = nullptr;
+            if (command != L"gone" && window) {
+                WindowRecord(window);
+                break;
+            }
+            if (command == L"gone" && !window) {
+                Record().Add(L"gone", 1);
+                break;
+            }
+            if (GetTickCount() > deadline) return 1;
+            Sleep(kPollMs);
+        }
+    } else if (command == L"dump") {
+        need(1);
+        Dump(FindOrFail(args[0]));
+    } else if (command == L"keys") {
+        need(2);
+        HWND window = args[0] == L"-" ? nullptr : FindOrFail(args[0]);
+        if (window && !BringToFront(window)) {
+            Record().Add(L"error", L"the window did not come to the front");
+            return 1;
+        }
+        for (size_t i = 1; i < args.size(); ++i) {
+            Type(args[i]);
+            Sleep(kStepMs);
+        }
+        WaitUntilIdle(window ? window : GetForegroundWindow());
+        Record().Add(L"foreground", GetForegroundWindow());
+    } else if (command == L"click") {
+        need(3);
+        HWND window = FindOrFail(args[0]);
+        POINT point{std::wcstol(args[1].c_str(), nullptr, 10), std::wcstol(args[2].c_str(), nullptr, 10)};
+        ClientToScreen(window, &point);
+        ClickAt(window, point, Count(args, 3));
+    } else if (command == L"click-control") {
+        need(2);
+        HWND window = FindOrFail(args[0]);
+        HWND control = FindControl(window, args[1]);
+        if (!control) {
+            Record().Add(L"error", L"no control " + args[1]);
+            return 1;
+        }
+        RECT rect{};
+        GetWindowRect(control, &rect);
+        ClickAt(window, {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2}, Count(args, 2));
+    } else if (command == L"close") {
+        need(1);
+        PostMessageW(FindOrFail(args[0]), WM_SYSCOMMAND, SC_CLOSE, 0);
+    } else if (command == L"screen") {
+        HDC screen = GetDC(nullptr);
+        Record()
+            .Add(L"w", GetSystemMetrics(SM_CXSCREEN))
+            .Add(L"h", GetSystemMetrics(SM_CYSCREEN))
+            .Add(L"dpi", GetDeviceCaps(screen, LOGPIXELSX));
+        ReleaseDC(nullptr, screen);
+    } else {
+        throw Usage{L"unknown command " + command};
+    }
+    return 0;
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    SetProcessDPIAware(); // the tests see the pixels the screen has
+    if (argc < 2) return 2;
+    try {
+        return Run(argv[1], Strings(argv + 2, argv + argc));
+    } catch (const Usage& usage) {
+        Record().Add(L"error", usage.message);
+        return 2;
+    }
+}
