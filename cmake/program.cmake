@@ -26,7 +26,10 @@ function(add_program name)
     target_compile_options(${name} PRIVATE -Os -flto -ffunction-sections -fdata-sections -fno-exceptions -fno-rtti
         -fno-asynchronous-unwind-tables
         -fno-threadsafe-statics) # one UI thread: no locks around local statics
-    target_link_options(${name} PRIVATE -static -municode -s -Wl,--gc-sections -flto -Os)
+    # Reproducible: no link time stamp in the header (and so no checksum that changes with it),
+    # no build folder in the file. The same sources give the same bytes anywhere, at any hour.
+    target_compile_options(${name} PRIVATE -ffile-prefix-map=${CMAKE_SOURCE_DIR}=. -ffile-prefix-map=${CMAKE_BINARY_DIR}=.)
+    target_link_options(${name} PRIVATE -static -municode -s -Wl,--gc-sections -flto -Os -Wl,--no-insert-timestamp)
     target_link_libraries(${name} PRIVATE user32 gdi32 comctl32) # shell32 is loaded at the end
 endfunction()
 
