@@ -29,7 +29,7 @@ TITLE = "Tajné nastavení systému Windows"
 RELAY_INCLUDE = ";".join([
     "user32.MessageBeep", "user32.MessageBoxW", "user32.CreateWindowExW", "user32.CreateDialogIndirectParamW",
     "user32.SetWindowTextW",
-    "shell32.ShellExecuteA", "gdi32.ExtTextOutW", "kernel32.Sleep",
+    "shell32.ShellExecuteA", "CoInitializeEx", "gdi32.ExtTextOutW", "kernel32.Sleep",
 ])
 SESSION_FILE = "e2e-session.json"
 # Wine's fonts with real outlines; the others are bitmaps wrapped as TrueType.

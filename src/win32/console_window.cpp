@@ -21,13 +21,13 @@ void ConsoleWindow::Register() {
 ConsoleWindow::ConsoleWindow(app::Form& form, app::WindowSequence& sequence, HWND owner)
     : NativeWindow(form, sequence) {
     const app::FormLayout& layout = form.Layout();
-    // At its designed size until its form moves it; a popup has no place the system would choose.
-    const int dpi = SystemDpi();
+    // A popup has no place the system would choose. Sized once it exists, at the resolution of
+    // the monitor it is on, until its form moves it.
     const std::wstring title(layout.title);
-    Check(CreateWindowExW(0, kConsoleClass, title.c_str(), WS_POPUP, 0, 0,
-                          TwipsToPixels(layout.clientWidth, dpi), TwipsToPixels(layout.clientHeight, dpi),
-                          owner, nullptr, GetModuleHandleW(nullptr), this),
+    Check(CreateWindowExW(0, kConsoleClass, title.c_str(), WS_POPUP, 0, 0, 0, 0, owner, nullptr,
+                          GetModuleHandleW(nullptr), this),
           L"CreateWindowExW");
+    Move(0, 0, layout.clientWidth, layout.clientHeight);
     SetFormFont();
 
     const auto now = Now();

@@ -260,8 +260,9 @@ void DialogWindow::FitFrame() {
     UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
     int x = 0, y = 0;
     if (layout.placement == app::Placement::CentredOnScreen) {
-        x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
-        y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+        const RECT screen = MonitorOf(window_);
+        x = screen.left + (screen.right - screen.left - width) / 2;
+        y = screen.top + (screen.bottom - screen.top - height) / 2;
     } else {
         flags |= SWP_NOMOVE;
     }

@@ -11,7 +11,6 @@ F UserFunction(const char* name) {
     return user32 ? reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(user32, name))) : nullptr;
 }
 
-using GetDpiForSystemFn = UINT(WINAPI*)();
 using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
 using AdjustWindowRectExForDpiFn = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
 
@@ -24,10 +23,12 @@ int ScreenDcDpi() {
 
 } // namespace
 
-int SystemDpi() {
-    static const auto getDpiForSystem = UserFunction<GetDpiForSystemFn>("GetDpiForSystem");
-    if (getDpiForSystem) return static_cast<int>(getDpiForSystem());
-    return ScreenDcDpi();
+RECT MonitorOf(HWND window) {
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &monitor))
+        return monitor.rcMonitor;
+    return {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
 }
 
 int WindowDpi(HWND window) {
@@ -36,7 +37,7 @@ int WindowDpi(HWND window) {
         const UINT dpi = getDpiForWindow(window);
         if (dpi != 0) return static_cast<int>(dpi);
     }
-    return SystemDpi();
+    return ScreenDcDpi(); // the one resolution of Windows without per-monitor DPI
 }
 
 void AdjustForFrame(RECT& rect, DWORD style, DWORD exStyle, int dpi) {

@@ -73,6 +73,15 @@ class Finale(RunTest):
         self.keys("ENTER", title=TITLE)
         self.assert_ended_and_opened_the_site()
         self.assertEqual(self.windows_created(CONSOLE_CLASS), 1)
+        # The shell call as given (window 0, default verb, the address, show command 1), made from
+        # a single-threaded COM apartment.
+        trace = self.relay_log.read_text(errors="replace")
+        apartment = re.search(r"Call (ole32|combase)\.CoInitializeEx\(0+,0+6\)", trace)
+        shell = re.search(r'Call shell32\.ShellExecuteA\(0+,0+,[0-9a-f]+ "http://' + re.escape(host) + r'",0+,0+,0+1\)',
+                          trace)
+        self.assertIsNotNone(shell, "ShellExecuteA(0, NULL, address, NULL, NULL, 1)")
+        self.assertIsNotNone(apartment, "CoInitializeEx(NULL, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE)")
+        self.assertLess(apartment.start(), shell.start())
 
     def test_no_then_the_box_closed_with_esc(self):
         self.reach_the_box("NE")

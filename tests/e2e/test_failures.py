@@ -55,8 +55,8 @@ class FailingCalls(ProgramTest):
         self.start_failing("CreateFontIndirectW")
         self.assert_reports_and_ends("CreateFontIndirectW")
 
-    def test_a_failed_beep_or_repaint_does_not_stop_the_joke(self):
-        for call in ("MessageBeep", "UpdateWindow"):
+    def test_a_failed_beep_repaint_or_com_apartment_does_not_stop_the_joke(self):
+        for call in ("MessageBeep", "UpdateWindow", "CoInitializeEx"):
             with self.subTest(call=call):
                 if self.process is not None:
                     super().tearDown()
@@ -69,6 +69,7 @@ class FailingCalls(ProgramTest):
                 self.assertFalse(any(t.startswith(ERROR_TEXT) for t in texts), "no error report")
                 self.helper("keys", "-", "ENTER")
                 self.assertEqual(self.expect_exit(timeout=30), 0, "the joke ended as usual")
+                self.assertEqual(len(self.session.opened_addresses()), 1, "and opened the page")
 
     def test_the_console_timer(self):
         self.start_failing("SetTimer")

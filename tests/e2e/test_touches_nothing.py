@@ -12,8 +12,8 @@ from harness import build_dir
 
 OBJDUMP = {"i686": "i686-w64-mingw32-objdump", "x86_64": "x86_64-w64-mingw32-objdump"}
 ALLOWED = Path(__file__).with_name("allowed-imports.txt")
-# Newer Windows functions, looked up where they exist, and the finale's call into the shell.
-LOOKED_UP = {"GetDpiForSystem", "GetDpiForWindow", "AdjustWindowRectExForDpi", "ShellExecuteA"}
+# Newer Windows functions, looked up where they exist, and the finale's calls into COM and the shell.
+LOOKED_UP = {"GetDpiForWindow", "AdjustWindowRectExForDpi", "CoInitializeEx", "ShellExecuteA"}
 
 
 def imports(arch, exe):
@@ -54,7 +54,7 @@ class Executable(unittest.TestCase):
                 self.assertEqual(names - {name for _, name in imports(arch, exe)}, LOOKED_UP)
                 libraries = {m.decode("utf-16-le").lower()
                              for m in re.findall(rb"(?:[\x21-\x7e]\0)+?\.\0[dD]\0[lL]\0[lL]\0", data)}
-                self.assertEqual(libraries, {"user32.dll", "shell32.dll"})
+                self.assertEqual(libraries, {"user32.dll", "ole32.dll", "shell32.dll"})
 
     def test_the_manifest_asks_to_run_as_the_invoking_user(self):
         for arch, exe in self.builds().items():
