@@ -12,6 +12,7 @@ set(program_sources
     src/win32/native_window.cpp
     src/win32/dialog_window.cpp
     src/win32/console_window.cpp
+    src/win32/shell.cpp
     src/win32/failure.cpp
     src/win32/dpi.cpp
     src/win32/fonts.cpp

@@ -1,14 +1,14 @@
 #include "win32/dpi.h"
 
 #include "win32/failure.h"
+#include "win32/system_library.h"
 
 namespace win32 {
 namespace {
 
 template <typename F>
 F UserFunction(const char* name) {
-    HMODULE user32 = GetModuleHandleW(L"user32.dll");
-    return user32 ? reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(user32, name))) : nullptr;
+    return FunctionIn<F>(GetModuleHandleW(L"user32.dll"), name);
 }
 
 using GetDpiForWindowFn = UINT(WINAPI*)(HWND);

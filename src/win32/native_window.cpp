@@ -6,8 +6,7 @@
 #include "win32/dpi.h"
 #include "win32/failure.h"
 #include "win32/fonts.h"
-
-#include <objbase.h>
+#include "win32/shell.h"
 
 #include <algorithm>
 #include <string>
@@ -24,17 +23,6 @@ void DiscardInput() {
     }
     while (PeekMessageW(&message, nullptr, WM_NCMOUSEMOVE, WM_NCXBUTTONDBLCLK, PM_REMOVE)) {
     }
-}
-
-// From the system folder only: never a file of that name lying next to the program.
-HMODULE LoadSystemLibrary(std::wstring_view name) {
-    wchar_t folder[MAX_PATH];
-    const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) return nullptr;
-    std::wstring path(folder, length);
-    path += L'\\';
-    path += name;
-    return LoadLibraryW(path.c_str());
 }
 
 [[noreturn]] void NoSuchControl() {
@@ -157,39 +145,7 @@ void NativeWindow::Freeze(std::chrono::milliseconds length) {
 }
 
 void NativeWindow::ShellExecuteA(const char* file) {
-    // The shell and COM are loaded for this one call at the very end: the windows before it start
-    // faster and smaller without them. They are never freed: the program ends right after.
-    // A page that cannot be opened is not worth an error: the joke ends the same way.
-    //
-    // The shell may hand the address to extensions that need COM, and from a thread outside a
-    // single-threaded apartment it launches on a thread of its own, which the end of the process
-    // would cut off: the program ends as soon as the call returns. So this thread joins an
-    // apartment first; then the launch happens within the call. Should that fail, the call is
-    // made all the same.
-    using CoInitializeExFn = HRESULT(WINAPI*)(LPVOID, DWORD);
-    if (HMODULE com = LoadSystemLibrary(L"ole32.dll")) {
-        if (const auto join = reinterpret_cast<CoInitializeExFn>(
-                reinterpret_cast<void*>(GetProcAddress(com, "CoInitializeEx"))))
-            Attempt(SUCCEEDED(join(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE)),
-                    L"CoInitializeEx");
-    }
-    using ShellExecuteAFn = HINSTANCE(WINAPI*)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
-    HMODULE shell = LoadSystemLibrary(L"shell32.dll");
-    if (!shell) return;
-    const auto open =
-        reinterpret_cast<ShellExecuteAFn>(reinterpret_cast<void*>(GetProcAddress(shell, "ShellExecuteA")));
-    if (open) open(nullptr, nullptr, file, nullptr, nullptr, SW_SHOWNORMAL);
-    // What the shell left for this thread to handle (the last messages of a conversation with the
-    // browser, say) is handled before the end: until the queue has been quiet for a moment.
-    const auto deadline = Now() + std::chrono::seconds(2);
-    while (Now() < deadline &&
-           MsgWaitForMultipleObjects(0, nullptr, FALSE, 200, QS_ALLINPUT) != WAIT_TIMEOUT) {
-        MSG message;
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
-        }
-    }
+    OpenWithShell(file);
 }
 
 } // namespace win32

@@ -1,0 +1,29 @@
+// Functions taken from system libraries while running: the newer ones that older Windows lacks,
+// and those of libraries loaded only when needed.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+namespace win32 {
+
+// From the system folder only: never a file of that name lying next to the program.
+inline HMODULE LoadSystemLibrary(std::wstring_view name) {
+    wchar_t folder[MAX_PATH];
+    const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return nullptr;
+    std::wstring path(folder, length);
+    path += L'\\';
+    path += name;
+    return LoadLibraryW(path.c_str());
+}
+
+// The function of that name, or null where the library or the function is missing.
+template <typename F>
+F FunctionIn(HMODULE library, const char* name) {
+    return library ? reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(library, name))) : nullptr;
+}
+
+} // namespace win32
