@@ -142,7 +142,9 @@ class WineSession:
         """Starts the display and the Wine server, creating the prefix on first use."""
         arch = self.arch
         self.state = {"arch": arch}
-        print(f"e2e: {'32-bit program, 32-bit Wine' if arch == 'i686' else '64-bit build under 64-bit Wine (this kernel cannot run 32-bit code)'}")
+        version = subprocess.run([self.loader, "--version"], capture_output=True, text=True).stdout.strip()
+        print(f"e2e: {'32-bit program, 32-bit Wine' if arch == 'i686' else '64-bit build under 64-bit Wine (this kernel cannot run 32-bit code)'}"
+              f", {version}")
         read_end, write_end = os.pipe()
         xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", f"{SCREEN[0]}x{SCREEN[1]}x24",
                                  "-nolisten", "tcp"], pass_fds=(write_end,), stdin=subprocess.DEVNULL,
@@ -157,8 +159,12 @@ class WineSession:
         fresh = not (self.prefix / "system.reg").exists()
         if fresh:
             self.prefix.mkdir(parents=True, exist_ok=True)
-            self.wine("wineboot", "-i", timeout=600)
+            self.wine("wineboot", "-i", timeout=600, display=False)
             self.configure_prefix()
+            # Wine's desktop reads its settings when it starts. One started before they were written
+            # serves the whole session wrongly: under Wine 10, its programs get no timer messages.
+            self.apply_settings(display=False)
+            self.quiet([str(WINESERVER), "-k"])
         self.quiet([str(WINESERVER), "-p"])
         self.apply_settings()
         self.wine("wineboot", timeout=300)
@@ -184,9 +190,8 @@ class WineSession:
         recorder = self.build_dir / "wine" / "record-browser.sh"
         recorder.write_text(f'#!/bin/sh\nprintf "%s\\n" "$@" >> "{self.browser_log}"\n')
         recorder.chmod(0o755)
-        self.quiet([str(WINESERVER), "-w"], timeout=120)
 
-    def apply_settings(self, dpi=96):
+    def apply_settings(self, dpi=96, display=True):
         """The prefix's settings for the tests, written at every start so that they never go stale."""
         recorder = self.build_dir / "wine" / "record-browser.sh"
         values = {
@@ -217,7 +222,7 @@ class WineSession:
             lines.append("")
         settings = self.build_dir / "wine" / "settings.reg"
         settings.write_text("\r\n".join(lines), encoding="ascii")
-        self.wine("regedit", "/S", str(settings))
+        self.wine("regedit", "/S", str(settings), display=display)
 
     def set_dpi(self, dpi):
         self.apply_settings(dpi=dpi)
@@ -238,12 +243,15 @@ class WineSession:
         (self.build_dir / SESSION_FILE).write_text(json.dumps(self.state))
 
     # ----- running things -----
-    def quiet(self, command, timeout=120):
-        return subprocess.run(command, env=self.env(), stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+    def quiet(self, command, timeout=120, display=True):
+        env = self.env()
+        if not display:
+            env.pop("DISPLAY", None)
+        return subprocess.run(command, env=env, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                               stderr=subprocess.DEVNULL, timeout=timeout).returncode
 
-    def wine(self, *args, timeout=120):
-        return self.quiet([self.loader, *args], timeout=timeout)
+    def wine(self, *args, timeout=120, display=True):
+        return self.quiet([self.loader, *args], timeout=timeout, display=display)
 
     @property
     def faults_program(self):

@@ -56,15 +56,19 @@ std::wstring FinalePrompt() {
     prompt += L"\r\n";
     prompt += L"Pošlete tento program svým známým ať vědí co všechno se dá ve Windowsech nastavit";
     prompt += L"\r\n";
-    prompt += L"Navštivte internetovou stranu " + Widen(site::kHostView);
+    prompt += L"Navštivte internetovou stranu ";
+    prompt += Widen(site::kHostView);
     prompt += L"\r\n";
     prompt += L"\r\n";
     prompt += site::kCreditLine;
     return prompt;
 }
 
+// Built by appending: the library's out-of-line insert would bring its exception machinery along.
 std::string SiteAddress() {
-    return "http://" + std::string(site::kHostView);
+    std::string address = "http://";
+    address += site::kHostView;
+    return address;
 }
 
 const app::FormLayout& Form3::Layout() const {

@@ -37,21 +37,25 @@ void operator delete(void* memory, const std::nothrow_t&) noexcept {
 void operator delete[](void* memory, const std::nothrow_t&) noexcept {
     operator delete(memory);
 }
+// The signature is the standard's own.
+// cppcheck-suppress constParameterPointer
 void operator delete(void* memory) noexcept {
     if (memory) HeapFree(GetProcessHeap(), 0, memory);
 }
 void operator delete[](void* memory) noexcept {
     operator delete(memory);
 }
+// NOLINTNEXTLINE(misc-use-internal-linkage): replaces the library's, as the others do
 void operator delete(void* memory, std::size_t) noexcept {
     operator delete(memory);
 }
+// NOLINTNEXTLINE(misc-use-internal-linkage)
 void operator delete[](void* memory, std::size_t) noexcept {
     operator delete(memory);
 }
 
 // The library calls these by their reserved names; replacing them is the point.
-// NOLINTBEGIN(bugprone-reserved-identifier)
+// NOLINTBEGIN(bugprone-reserved-identifier, misc-use-internal-linkage)
 namespace std {
 void __throw_bad_alloc() {
     OutOfMemory();
@@ -75,4 +79,4 @@ void __throw_invalid_argument(const char*) {
     LibraryFailure(L"std::invalid_argument");
 }
 } // namespace std
-// NOLINTEND(bugprone-reserved-identifier)
+// NOLINTEND(bugprone-reserved-identifier, misc-use-internal-linkage)

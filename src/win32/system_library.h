@@ -23,6 +23,8 @@ inline HMODULE LoadSystemLibrary(std::wstring_view name) {
 // The function of that name, or null where the library or the function is missing.
 template <typename F>
 F FunctionIn(HMODULE library, const char* name) {
+    // Through void*: GCC warns of a cast from FARPROC straight to another function type.
+    // NOLINTNEXTLINE(bugprone-casting-through-void)
     return library ? reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(library, name))) : nullptr;
 }
 

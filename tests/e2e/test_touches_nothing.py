@@ -23,7 +23,7 @@ def imports(arch, exe):
     for line in text.splitlines():
         if name := re.match(r"\s+DLL Name: (\S+)", line):
             dll = name.group(1).lower()
-        elif dll and re.match(r"\s+[0-9a-f]+\s+\d+\s+\S+$", line):
+        elif dll and re.match(r"\s+[0-9a-f]+\s+(?:<none>\s+)?[0-9a-f]+\s+\S+$", line):
             found.add((dll, line.split()[-1]))
     return found
 

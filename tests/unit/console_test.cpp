@@ -130,7 +130,7 @@ TEST_F(ConsoleTest, TicksWhileTheBoxIsOpenDoNothing) {
     EXPECT_EQ(runtime.messageBoxes.size(), 1u);
     EXPECT_EQ(runtime.openedAddresses.size(), 1u);
     EXPECT_EQ(std::count(runtime.calls.begin(), runtime.calls.end(), "End"), 1);
-    auto* form = static_cast<console::Form3*>(runtime.Loaded(FormId::Form3));
+    const auto* form = static_cast<const console::Form3*>(runtime.Loaded(FormId::Form3));
     EXPECT_EQ(form->TickCounter, 200.0f);
 }
 

@@ -47,7 +47,7 @@ TEST_F(SettingsTest, NumberListsAreFilledInterleavedAtTheCountersIndex) {
     EXPECT_EQ(adds[1], "AddItem Combo3 0 1");
     EXPECT_EQ(adds[118], "AddItem Combo1 59 60");
     EXPECT_EQ(adds[119], "AddItem Combo3 59 60");
-    auto* form = static_cast<settings::Form1*>(runtime.Loaded(FormId::Form1));
+    const auto* form = static_cast<const settings::Form1*>(runtime.Loaded(FormId::Form1));
     EXPECT_EQ(form->ItemCounter, 60.0f);
 }
 
