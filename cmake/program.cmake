@@ -1,10 +1,9 @@
 # The program: one statically linked GUI executable that imports only Windows system DLLs.
 set(program_sources
-    src/app/main.cpp
+    src/main.cpp
     src/app/form.cpp
     src/app/window_sequence.cpp
     src/app/number_text.cpp
-    src/app/forms.cpp
     src/settings/form1.cpp
     src/question/form2.cpp
     src/console/form3.cpp

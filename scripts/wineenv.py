@@ -30,6 +30,7 @@ RELAY_INCLUDE = ";".join([
     "user32.MessageBeep", "user32.MessageBoxW", "user32.CreateWindowExW", "user32.CreateDialogIndirectParamW",
     "user32.SetWindowTextW",
     "shell32.ShellExecuteA", "CoInitializeEx", "gdi32.ExtTextOutW", "kernel32.Sleep",
+    "kernel32.ExitProcess", "ntdll.RtlExitUserProcess", "shcore.GetDpiForMonitor", "user32.DispatchMessageW",
 ])
 SESSION_FILE = "e2e-session.json"
 # Wine's fonts with real outlines; the others are bitmaps wrapped as TrueType.

@@ -63,7 +63,8 @@ struct FormLayout {
     FrameStyle frame;
     Twips clientWidth, clientHeight;
     Placement placement;
-    Colour background, foreground;
+    Colour background = kDialogFace; // the window's, painted by its class brush
+    Colour foreground = kBlack;      // text the window draws itself
     FontSpec font;
     std::span<const ControlSpec> controls;
 };

@@ -9,6 +9,7 @@
 namespace app {
 
 inline constexpr int kTwipsPerInch = 1440;
+inline constexpr int kTwipsPerPoint = 20;
 
 // a * b / c, rounded half away from zero, as Windows' MulDiv does.
 constexpr int Scale(int a, int b, int c) {

@@ -36,7 +36,6 @@ public:
 
     Form* Loaded(FormId id) const { return slots_[Slot(id)].get(); }
     int TimesCreated(FormId id) const { return created_[Slot(id)]; }
-    bool Ended() const { return ended_; }
 
 private:
     // Marks a handler running; the outermost one, on return, frees unloaded windows and, when

@@ -26,8 +26,6 @@ inline constexpr app::FormLayout kForm2Layout{
     .clientWidth = 6030,
     .clientHeight = 1200,
     .placement = app::Placement::CentredOnScreen,
-    .background = app::kDialogFace,
-    .foreground = app::kBlack,
     .font = {L"", 8, 400, 238, false},
     .controls = kForm2Controls,
 };

@@ -53,8 +53,6 @@ inline constexpr app::FormLayout kForm1Layout{
     .clientWidth = 4710,
     .clientHeight = 5655,
     .placement = app::Placement::ChosenBySystem,
-    .background = app::kDialogFace,
-    .foreground = app::kBlack,
     .font = {L"", 8, 400, 238, false},
     .controls = kForm1Controls,
 };

@@ -11,16 +11,19 @@ namespace {
 
 inline constexpr wchar_t kConsoleClass[] = L"TajneNastaveniOkno";
 inline constexpr UINT_PTR kFirstTimerId = 1000;
+// The canvas has one bit a pixel: set where text is, clear elsewhere. The window's colours come in
+// only when it is copied to the screen.
+inline constexpr COLORREF kInk = RGB(255, 255, 255);
+inline constexpr COLORREF kPaper = RGB(0, 0, 0);
 
 } // namespace
-
-void ConsoleWindow::Register() {
-    RegisterWindowClass(kConsoleClass, &ConsoleWindow::WindowProc, 0, app::kBlack);
-}
 
 ConsoleWindow::ConsoleWindow(app::Form& form, app::WindowSequence& sequence, HWND owner)
     : NativeWindow(form, sequence) {
     const app::FormLayout& layout = form.Layout();
+    static const ATOM registered =
+        RegisterWindowClass(kConsoleClass, &ConsoleWindow::WindowProc, 0, layout.background);
+    static_cast<void>(registered);
     // A popup has no place the system would choose. Sized once it exists, at the resolution of
     // the monitor it is on, until its form moves it.
     const std::wstring title(layout.title);
@@ -77,8 +80,8 @@ bool ConsoleWindow::PrepareCanvas() {
     SelectObject(dc, canvasBitmap_.Get());
     SelectObject(dc, font_.Get());
     PatBlt(dc, 0, 0, client.right, client.bottom, BLACKNESS);
-    SetTextColor(dc, RGB(255, 255, 255));
-    SetBkColor(dc, RGB(0, 0, 0));
+    SetTextColor(dc, kInk);
+    SetBkColor(dc, kPaper);
     SetBkMode(dc, OPAQUE);
     return true;
 }
@@ -108,8 +111,8 @@ void ConsoleWindow::Paint() {
     PaintScope paint(window_);
     if (!canvas_) return; // nothing printed yet: the class brush has painted the background
     const RECT& area = paint.Area();
-    // From one bit a pixel to the window's colours: set bits take the background colour of the
-    // target, clear bits its text colour.
+    // From one bit a pixel to the window's colours: set bits (ink) take the background colour of
+    // the target, clear bits (paper) its text colour.
     SetBkColor(paint.Get(), form_.Layout().foreground);
     SetTextColor(paint.Get(), form_.Layout().background);
     Attempt(BitBlt(paint.Get(), area.left, area.top, area.right - area.left, area.bottom - area.top,

@@ -14,8 +14,6 @@ public:
 
     void Print(std::wstring_view text, bool lineEnd) override;
 
-    static void Register();
-
 private:
     struct Timer {
         int control;

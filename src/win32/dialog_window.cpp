@@ -15,10 +15,13 @@ inline constexpr wchar_t kDialogClass[] = L"TajneNastaveniDialog";
 // A fixed dialog frame: caption and close box, not resizable, no minimize or maximize box.
 inline constexpr DWORD kDialogStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
 inline constexpr int kFirstControlId = 1000;
-// How far a combo box's list drops down, at 96 DPI.
-inline constexpr int kComboListHeight = 160;
+// How far a combo box's list drops down: 160 pixels at 96 DPI.
+inline constexpr app::Twips kComboListHeight = 2400;
 #ifndef WM_DPICHANGED
 inline constexpr UINT WM_DPICHANGED = 0x02E0;
+#endif
+#ifndef WM_GETDPISCALEDSIZE
+inline constexpr UINT WM_GETDPISCALEDSIZE = 0x02E4;
 #endif
 
 using app::Kind;
@@ -43,7 +46,8 @@ DWORD StyleOf(const app::ControlSpec& design) {
     case Kind::Label:
         return common | SS_LEFTNOWORDWRAP | SS_NOPREFIX;
     case Kind::Image:
-        return common | SS_ICON | SS_CENTERIMAGE;
+        // The icon at its natural size, its top left corner where the design puts the picture.
+        return common | SS_ICON;
     case Kind::Frame:
         return common | BS_GROUPBOX;
     case Kind::CheckBox:
@@ -118,17 +122,16 @@ void FitComboHeight(HWND combo, int height) {
 
 } // namespace
 
-void DialogWindow::Register() {
-    // The dialog manager's own window procedure, with a class of ours for the icon.
-    dialogClass = RegisterWindowClass(kDialogClass, &DefDlgProcW, DLGWINDOWEXTRA, app::kDialogFace);
-}
-
 bool DialogWindow::IsDialog(HWND window) {
     return dialogClass != 0 && GetClassLongPtrW(window, GCW_ATOM) == dialogClass;
 }
 
 DialogWindow::DialogWindow(app::Form& form, app::WindowSequence& sequence, HWND owner)
     : NativeWindow(form, sequence) {
+    // The dialog manager's own window procedure, with a class of ours for the icon.
+    if (!dialogClass)
+        dialogClass =
+            RegisterWindowClass(kDialogClass, &DefDlgProcW, DLGWINDOWEXTRA, form.Layout().background);
     const std::vector<WORD> dialog = EmptyTemplate(form.Layout().title);
     Check(CreateDialogIndirectParamW(GetModuleHandleW(nullptr),
                                      reinterpret_cast<LPCDLGTEMPLATEW>(dialog.data()), owner,
@@ -150,6 +153,7 @@ INT_PTR CALLBACK DialogWindow::DialogProc(HWND window, UINT message, WPARAM wPar
 }
 
 void DialogWindow::OnInitDialog() {
+    KeepDialogLayoutOurs(window_);
     SetFormFont();
     CreateControls();
     FitFrame();
@@ -212,8 +216,10 @@ void DialogWindow::CreateControls() {
         case Kind::ComboBox: {
             FitComboHeight(control, place.height);
             const std::wstring edit(design.text);
-            Check(SendMessageW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(edit.c_str())),
-                  L"WM_SETTEXT");
+            // TRUE when set; a combo box reports failure with CB_ERR or CB_ERRSPACE, both negative.
+            if (Outcome(SendMessageW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(edit.c_str())),
+                        L"WM_SETTEXT", LRESULT{CB_ERRSPACE}) <= 0)
+                Fail(L"WM_SETTEXT");
             break;
         }
         case Kind::Image: {
@@ -247,16 +253,21 @@ DialogWindow::Placement DialogWindow::PlacementOf(int control, HDC dc) const {
         place.width = extent.cx;
         place.height = extent.cy;
     }
-    if (design.kind == Kind::ComboBox) place.listHeight = MulDiv(kComboListHeight, dpi_, kDefaultDpi);
+    if (design.kind == Kind::ComboBox) place.listHeight = TwipsToPixels(kComboListHeight, dpi_);
     return place;
+}
+
+SIZE DialogWindow::FrameSize(int dpi) const {
+    const app::FormLayout& layout = form_.Layout();
+    RECT outer{0, 0, TwipsToPixels(layout.clientWidth, dpi), TwipsToPixels(layout.clientHeight, dpi)};
+    AdjustForFrame(outer, static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_STYLE)),
+                   static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_EXSTYLE)), dpi);
+    return {outer.right - outer.left, outer.bottom - outer.top};
 }
 
 void DialogWindow::FitFrame() {
     const app::FormLayout& layout = form_.Layout();
-    RECT outer{0, 0, TwipsToPixels(layout.clientWidth, dpi_), TwipsToPixels(layout.clientHeight, dpi_)};
-    AdjustForFrame(outer, static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_STYLE)),
-                   static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_EXSTYLE)), dpi_);
-    const int width = outer.right - outer.left, height = outer.bottom - outer.top;
+    const auto [width, height] = FrameSize(dpi_);
     UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
     int x = 0, y = 0;
     if (layout.placement == app::Placement::CentredOnScreen) {
@@ -266,7 +277,23 @@ void DialogWindow::FitFrame() {
     } else {
         flags |= SWP_NOMOVE;
     }
+    PlaceFrame(x, y, flags);
+}
+
+void DialogWindow::PlaceFrame(int x, int y, UINT flags) {
+    const auto [width, height] = FrameSize(dpi_);
     Check(SetWindowPos(window_, nullptr, x, y, width, height, flags), L"SetWindowPos");
+    // The frame was worked out from the system's metrics at the window's DPI. Should the frame the
+    // window really has differ (under Wine, say, which keeps a window's frame metrics when it is
+    // told of another DPI), the client area is made what the design says all the same.
+    RECT client{};
+    Check(GetClientRect(window_, &client), L"GetClientRect");
+    const int moreWidth = TwipsToPixels(form_.Layout().clientWidth, dpi_) - client.right;
+    const int moreHeight = TwipsToPixels(form_.Layout().clientHeight, dpi_) - client.bottom;
+    if (moreWidth != 0 || moreHeight != 0)
+        Check(
+            SetWindowPos(window_, nullptr, 0, 0, width + moreWidth, height + moreHeight, flags | SWP_NOMOVE),
+            L"SetWindowPos");
 }
 
 void DialogWindow::ApplyLayout(int dpi) {
@@ -281,8 +308,10 @@ void DialogWindow::ApplyLayout(int dpi) {
         if (!control) continue;
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
         const Placement place = PlacementOf(static_cast<int>(row), dc.Get());
+        // A picture keeps the size of its icon.
+        const UINT keepSize = controls[row].kind == Kind::Image ? SWP_NOSIZE : 0;
         Check(SetWindowPos(control, nullptr, place.x, place.y, place.width, place.height + place.listHeight,
-                           SWP_NOZORDER | SWP_NOACTIVATE),
+                           SWP_NOZORDER | SWP_NOACTIVATE | keepSize),
               L"SetWindowPos");
         if (controls[row].kind == Kind::ComboBox) FitComboHeight(control, place.height);
     }
@@ -314,9 +343,10 @@ void DialogWindow::OnCommand(int id, int code) {
     case Kind::CommandButton:
         // A push button that got the focus other than by Tab (first in the window, or from the mouse)
         // is handed to the dialog manager as Tab's would be, so that it becomes the button Enter
-        // presses; Wine's dialog manager does that only for Tab.
+        // presses; Wine's dialog manager does that only for Tab. Posted, as the message's
+        // documentation asks of a window that is in the middle of a focus change.
         if (code == BN_SETFOCUS)
-            SendMessageW(window_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(controls_[control]), TRUE);
+            PostMessageW(window_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(controls_[control]), TRUE);
         [[fallthrough]];
     case Kind::CheckBox:
         if (code == BN_CLICKED) sequence_.Deliver(form_, control, app::Event::Click);
@@ -349,11 +379,18 @@ bool DialogWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         // Not the dialog manager's Esc: closing the window through its frame unloads it.
         sequence_.Close(form_);
         return true;
+    case WM_GETDPISCALEDSIZE: {
+        // The size the window will have at the new DPI, so that Windows suggests a place for it.
+        *reinterpret_cast<SIZE*>(lParam) = FrameSize(LOWORD(wParam));
+        SetWindowLongPtrW(window_, DWLP_MSGRESULT, TRUE);
+        return true;
+    }
     case WM_DPICHANGED: {
-        const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
+        // Moved to a monitor of another DPI: laid out anew from the design, frame included, at the
+        // place Windows suggests.
+        const RECT suggested = *reinterpret_cast<const RECT*>(lParam);
         ApplyLayout(HIWORD(wParam));
-        SetWindowPos(window_, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
-                     suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+        PlaceFrame(suggested.left, suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
         return true;
     }
     default:

@@ -17,7 +17,6 @@ public:
     void SetCaption(int control, std::wstring_view text) override;
     void SetEnabled(int control, bool enabled) override;
 
-    static void Register();
     static bool IsDialog(HWND window);
 
 private:
@@ -32,7 +31,10 @@ private:
 
     void OnInitDialog();
     void CreateControls();
+    // The outer size of the window at the DPI: its client area as designed, and the frame.
+    SIZE FrameSize(int dpi) const;
     void FitFrame();
+    void PlaceFrame(int x, int y, UINT flags);
     void ApplyLayout(int dpi);
     Placement PlacementOf(int control, HDC dc) const;
     int IdOf(int control) const;

@@ -12,7 +12,12 @@ F UserFunction(const char* name) {
 }
 
 using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
 using AdjustWindowRectExForDpiFn = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
+using SetDialogDpiChangeBehaviorFn = BOOL(WINAPI*)(HWND, int, int);
+
+inline constexpr int kEffectiveDpi = 0;  // MDT_EFFECTIVE_DPI
+inline constexpr int kDisableAll = 0x01; // DDC_DISABLE_ALL
 
 int ScreenDcDpi() {
     HDC screen = Check(GetDC(nullptr), L"GetDC");
@@ -32,12 +37,24 @@ RECT MonitorOf(HWND window) {
 }
 
 int WindowDpi(HWND window) {
+    // Windows 10 version 1607 and later.
     static const auto getDpiForWindow = UserFunction<GetDpiForWindowFn>("GetDpiForWindow");
     if (getDpiForWindow) {
         const UINT dpi = getDpiForWindow(window);
         if (dpi != 0) return static_cast<int>(dpi);
     }
-    return ScreenDcDpi(); // the one resolution of Windows without per-monitor DPI
+    // Windows 8.1 to 10 version 1511: each monitor has its own DPI too. The library is loaded
+    // only here, on those versions.
+    static const auto getDpiForMonitor =
+        FunctionIn<GetDpiForMonitorFn>(LoadSystemLibrary(L"shcore.dll"), "GetDpiForMonitor");
+    if (getDpiForMonitor) {
+        UINT x = 0, y = 0;
+        if (SUCCEEDED(getDpiForMonitor(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), kEffectiveDpi, &x,
+                                       &y)) &&
+            x != 0)
+            return static_cast<int>(x);
+    }
+    return ScreenDcDpi(); // the one resolution of older Windows
 }
 
 void AdjustForFrame(RECT& rect, DWORD style, DWORD exStyle, int dpi) {
@@ -48,6 +65,12 @@ void AdjustForFrame(RECT& rect, DWORD style, DWORD exStyle, int dpi) {
         return;
     }
     Check(AdjustWindowRectEx(&rect, style, FALSE, exStyle), L"AdjustWindowRectEx");
+}
+
+void KeepDialogLayoutOurs(HWND dialog) {
+    // Windows 10 version 1703 and later.
+    static const auto setBehavior = UserFunction<SetDialogDpiChangeBehaviorFn>("SetDialogDpiChangeBehavior");
+    if (setBehavior) Attempt(setBehavior(dialog, kDisableAll, kDisableAll), L"SetDialogDpiChangeBehavior");
 }
 
 } // namespace win32

@@ -8,14 +8,13 @@
 
 namespace win32 {
 
-inline constexpr int kPointsPerInch = 72;
 inline constexpr int kDefaultDpi = 96;
 
 using app::PixelsToTwips;
 using app::TwipsToPixels;
 
 inline int PointsToPixels(int points, int dpi) {
-    return MulDiv(points, dpi, kPointsPerInch);
+    return TwipsToPixels(points * app::kTwipsPerPoint, dpi);
 }
 
 // DPI of the monitor the window is on: every size of the window is computed with it. (Windows
@@ -25,5 +24,8 @@ int WindowDpi(HWND window);
 RECT MonitorOf(HWND window);
 // Outer window rectangle for a client rectangle at the given DPI.
 void AdjustForFrame(RECT& rect, DWORD style, DWORD exStyle, int dpi);
+// A dialog moved to a monitor of another DPI is laid out by the program alone, from its design,
+// not also by the dialog manager from the template's dialog units.
+void KeepDialogLayoutOurs(HWND dialog);
 
 } // namespace win32

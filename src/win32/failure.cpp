@@ -35,29 +35,60 @@ void Fail(const wchar_t* call) {
 } // namespace win32
 
 #ifdef NASTAVENI_FAULT_INJECTION
+#include <span>
+
 namespace win32 {
 
-bool InjectedFault(const wchar_t* call) {
-    static wchar_t chosen[128];
-    static int wanted = -1; // -1: not read yet; 0: nothing to fail
-    static int seen = 0;
-    if (wanted < 0) {
-        wanted = 0;
-        if (GetEnvironmentVariableW(L"NASTAVENI_FAIL", chosen, 128) > 0) {
-            wanted = 1;
-            for (wchar_t* mark = chosen; *mark; ++mark) {
-                if (*mark == L'#') {
-                    *mark = L'\0';
-                    wanted = 0;
-                    for (const wchar_t* digit = mark + 1; *digit >= L'0' && *digit <= L'9'; ++digit)
-                        wanted = wanted * 10 + (*digit - L'0');
-                    break;
-                }
-            }
+namespace {
+
+// One call the tests chose to fail: its name, which of its checks fails (0: every one), and how
+// many checks of it have been made.
+struct ChosenFault {
+    const wchar_t* call;
+    int wanted;
+    int seen;
+};
+
+// NASTAVENI_FAIL, read once: "CALL", "CALL#N", or several of these separated by commas.
+std::span<ChosenFault> ChosenFaults() {
+    static wchar_t text[256];
+    static ChosenFault faults[8];
+    static int count = -1;
+    if (count >= 0) return {faults, static_cast<std::size_t>(count)};
+    count = 0;
+    const DWORD length = GetEnvironmentVariableW(L"NASTAVENI_FAIL", text, 256);
+    if (length == 0 || length >= 256) return {};
+    for (wchar_t* part = text; *part && count < 8;) {
+        ChosenFault& fault = faults[count++];
+        fault = {part, 0, 0};
+        while (*part && *part != L',' && *part != L'#')
+            ++part;
+        if (*part == L'#') {
+            *part++ = L'\0';
+            while (*part >= L'0' && *part <= L'9')
+                fault.wanted = fault.wanted * 10 + (*part++ - L'0');
         }
+        if (*part == L',') *part++ = L'\0';
     }
-    if (wanted == 0 || lstrcmpW(chosen, call) != 0) return false;
-    return ++seen == wanted;
+    return {faults, static_cast<std::size_t>(count)};
+}
+
+} // namespace
+
+bool InjectedFault(const wchar_t* call) {
+    for (ChosenFault& fault : ChosenFaults()) {
+        if (lstrcmpW(fault.call, call) != 0) continue;
+        ++fault.seen;
+        return fault.wanted == 0 || fault.seen == fault.wanted;
+    }
+    return false;
+}
+
+bool InjectedFault(const char* call) {
+    wchar_t wide[64]{};
+    for (int i = 0; i < 63 && call[i]; ++i)
+        wide[i] = static_cast<wchar_t>(static_cast<unsigned char>(call[i]));
+    return InjectedFault(wide);
 }
 
 } // namespace win32

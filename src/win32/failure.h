@@ -11,18 +11,22 @@ namespace win32 {
 bool Failing();
 
 #ifdef NASTAVENI_FAULT_INJECTION
-// Test builds only: true when this check of the call is the one the tests chose to fail,
-// named in the environment variable NASTAVENI_FAIL as "CALL" or "CALL#N" (the N-th check).
+// Test builds only: true when this check of the call is one the tests chose to fail, named in the
+// environment variable NASTAVENI_FAIL as "CALL" (every check) or "CALL#N" (the N-th), several
+// separated by commas. A function looked up while running is checked by its name: made to fail,
+// it is missing, as on older Windows.
 bool InjectedFault(const wchar_t* call);
+bool InjectedFault(const char* call);
 #endif
 
-// The value as the call returned it, or, in the test build, failed on purpose.
+// The value as the call returned it, or, in the test build, failed on purpose: the value the call
+// returns when it fails.
 template <typename T>
-T Outcome(T value, [[maybe_unused]] const wchar_t* call) {
+T Outcome(T value, [[maybe_unused]] const wchar_t* call, [[maybe_unused]] T failed = T{}) {
 #ifdef NASTAVENI_FAULT_INJECTION
     if (InjectedFault(call)) {
         SetLastError(ERROR_NOT_ENOUGH_MEMORY);
-        value = T{};
+        value = failed;
     }
 #endif
     return value;

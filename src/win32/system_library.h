@@ -2,6 +2,8 @@
 // and those of libraries loaded only when needed.
 #pragma once
 
+#include "win32/failure.h"
+
 #include <windows.h>
 
 #include <string>
@@ -20,9 +22,13 @@ inline HMODULE LoadSystemLibrary(std::wstring_view name) {
     return LoadLibraryW(path.c_str());
 }
 
-// The function of that name, or null where the library or the function is missing.
+// The function of that name, or null where the library or the function is missing (or, in the
+// fault-injection build, made to be missing).
 template <typename F>
 F FunctionIn(HMODULE library, const char* name) {
+#ifdef NASTAVENI_FAULT_INJECTION
+    if (InjectedFault(name)) return nullptr;
+#endif
     // Through void*: GCC warns of a cast from FARPROC straight to another function type.
     // NOLINTNEXTLINE(bugprone-casting-through-void)
     return library ? reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(library, name))) : nullptr;

@@ -13,8 +13,6 @@ inline constexpr wchar_t kOwnerClass[] = L"TajneNastaveniVlastnik";
 
 Win32Runtime::Win32Runtime() {
     HINSTANCE instance = GetModuleHandleW(nullptr);
-    DialogWindow::Register();
-    ConsoleWindow::Register();
     WNDCLASSEXW ownerClass{};
     ownerClass.cbSize = sizeof ownerClass;
     ownerClass.lpfnWndProc = &DefWindowProcW;

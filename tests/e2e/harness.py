@@ -118,12 +118,13 @@ class ProgramTest(unittest.TestCase):
         return focus and focus["text"]
 
     def picture_extent(self, dump, icon):
-        """How large the picture control's image shows on the screen, and how large the icon's own
-        image is, both trimmed to their drawn pixels: equal when shown at its natural size."""
+        """Where in the picture control its image shows on the screen, and where in the icon's own
+        image its pixels are, both trimmed to their drawn pixels ("WxH+X+Y"): equal when the icon
+        is shown at its natural size with its top left corner at the control's."""
         picture = next(c for c in dump["children"] if c["class"].lower() == "static" and c["style"] & 0x1F == SS_ICON)
         x, y = dump["client"]["x"] + picture["rect"]["x"], dump["client"]["y"] + picture["rect"]["y"]
         shot = self.screenshot(f"picture-{icon}", {"window": dict(picture["rect"], x=x, y=y)})
-        return [subprocess.run(["convert", str(image), "-trim", "-format", "%w %h", "info:"], check=True,
+        return [subprocess.run(["convert", str(image), "-format", "%@", "info:"], check=True,
                                capture_output=True, text=True).stdout for image in (shot, f"ICO:{ASSETS / icon}")]
 
     # ----- acting -----

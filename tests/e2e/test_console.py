@@ -32,9 +32,22 @@ class Finale(RunTest):
         return False
 
     def assert_ended_and_opened_the_site(self):
-        self.expect_exit(timeout=30)
+        self.assertEqual(self.expect_exit(timeout=30), 0)
         self.assertEqual(self.session.opened_addresses(), [f"http://{self.session.site_host()}/"])
         self.assertEqual(len(self.relay_calls("shell32.ShellExecuteA")), 1)
+        self.assert_ends_right_after_the_shell_call()
+
+    def assert_ends_right_after_the_shell_call(self):
+        """In the trace, the program's thread goes from the shell call's return to ExitProcess at
+        once: no window procedure, timer tick or other call of it runs in between."""
+        lines = self.relay_log.read_text(errors="replace").splitlines()
+        returned = next(i for i, line in enumerate(lines) if "Ret  shell32.ShellExecuteA(" in line)
+        stamp, thread = lines[returned].split(":")[:2]
+        ours = [line for line in lines[returned + 1:] if line.split(":")[1:2] == [thread]]
+        self.assertTrue(ours, "the program's thread after the shell call")
+        self.assertRegex(ours[0], r"(?i)Call (kernel32\.ExitProcess|ntdll\.RtlExitUserProcess)\(",
+                         "ExitProcess is the program's next call")
+        self.assertLess(float(ours[0].split(":")[0]) - float(stamp), 0.3, "within 300 ms")
 
     def test_yes_then_the_whole_script_then_the_box_closed_with_enter(self):
         box = self.reach_the_box("ANO")
@@ -74,10 +87,11 @@ class Finale(RunTest):
         self.assert_ended_and_opened_the_site()
         self.assertEqual(self.windows_created(CONSOLE_CLASS), 1)
         # The shell call as given (window 0, default verb, the address, show command 1), made from
-        # a single-threaded COM apartment.
+        # a single-threaded COM apartment. (A 64-bit build's trace shows whole registers, and an int
+        # leaves the upper half of its register undefined.)
         trace = self.relay_log.read_text(errors="replace")
         apartment = re.search(r"Call (ole32|combase)\.CoInitializeEx\(0+,0+6\)", trace)
-        shell = re.search(r'Call shell32\.ShellExecuteA\(0+,0+,[0-9a-f]+ "http://' + re.escape(host) + r'",0+,0+,0+1\)',
+        shell = re.search(r'Call shell32\.ShellExecuteA\(0+,0+,[0-9a-f]+ "http://' + re.escape(host) + r'",0+,0+,[0-9a-f]*0{7}1\)',
                           trace)
         self.assertIsNotNone(shell, "ShellExecuteA(0, NULL, address, NULL, NULL, 1)")
         self.assertIsNotNone(apartment, "CoInitializeEx(NULL, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE)")

@@ -9,9 +9,10 @@ from harness import TITLE, ProgramTest
 APPLY = "Použít"
 FRAMES = ("Základní nastavení", "Možnosti ukládání", "Další možnosti")
 # Every control as designed, in twips: text (a combo box's edit text; "" for the picture), the
-# group box it sits in, left, top, width, height, and whether it sizes itself to its text.
+# group box it sits in, left, top, width, height, and whether it sizes itself to its content (a
+# label to its text, the picture to its icon).
 DESIGN = [
-    ("", None, 120, 120, 480, 480, False),
+    ("", None, 120, 120, 480, 480, True),
     ("Výchozí nastavení systému MS (r) Windows", None, 720, 240, 3105, 195, True),
     ("Základní nastavení", None, 120, 600, 4455, 1095, False),
     ("Možnosti ukládání", None, 120, 1800, 4455, 1575, False),
@@ -84,8 +85,29 @@ class SettingsWindow(ProgramTest):
                     slack = 2 if text in COMBO_TEXTS and dpi != 96 else 1
                     self.assertAlmostEqual(rect["h"], pixels(height, dpi), delta=slack)
         shown, natural = self.picture_extent(dump, "netdrive.ico")
-        self.assertEqual(shown, natural, "the picture at its natural size")
+        self.assertEqual(shown, natural, "the picture at its natural size, at its designed place")
         return dump
+
+    def geometry(self, dump):
+        """The client size and every control's rectangle, by text and class."""
+        return {"client": (dump["client"]["w"], dump["client"]["h"]),
+                **{(c["text"], c["class"]): c["rect"] for c in dump["children"]}}
+
+    def launch_faults(self, calls, relay=False):
+        """The program again, from the test build in which the named calls fail."""
+        self.tearDown()
+        self.process = self.session.launch(relay_log=self.relay_log, relay=relay, program=self.session.faults_program,
+                                           extra_env={"NASTAVENI_FAIL": calls})
+
+    def test_older_windows_without_the_newer_dpi_functions_lay_it_out_the_same(self):
+        # Windows before 10 version 1607: no GetDpiForWindow, no AdjustWindowRectExForDpi.
+        expected = self.geometry(self.dump())
+        self.launch_faults("GetDpiForWindow,AdjustWindowRectExForDpi")
+        self.assertEqual(self.geometry(self.dump()), expected)
+        # Windows 8.1 to 10 version 1511: the monitor's DPI comes from GetDpiForMonitor.
+        self.launch_faults("GetDpiForWindow", relay=True)
+        self.assertEqual(self.geometry(self.dump()), expected)
+        self.assertTrue(self.relay_calls("shcore.GetDpiForMonitor"), "the DPI asked of the monitor")
 
     def test_layout_at_96_dpi(self):
         self.assert_layout(96)
@@ -220,6 +242,20 @@ class SettingsWindowAt144Dpi(SettingsWindow):
     def test_layout_at_144_dpi(self):
         self.assert_layout(144)
         self.screenshot("settings-144dpi", self.wait_window())
+
+    def test_a_move_to_a_144_dpi_monitor_lays_it_out_as_if_opened_there(self):
+        opened_here = self.geometry(self.dump())
+        self.session.set_dpi(96)
+        try:
+            self.tearDown()
+            self.setUp()
+            self.assertEqual(self.dump()["client"]["w"], 314, "opened at 96 DPI")
+            self.helper("dpi-change", TITLE, 144)
+            time.sleep(0.5)
+            self.assertEqual(self.geometry(self.dump()), opened_here)
+            self.screenshot("settings-moved-to-144dpi", self.wait_window())
+        finally:
+            self.session.set_dpi(144)
 
     # The behaviour does not depend on the resolution; run it once, at 96 DPI.
     test_layout_at_96_dpi = test_texts_states_and_lists = test_tab_walks_the_window_in_order = None

@@ -1,6 +1,6 @@
 """The program can touch no file, registry value or disk: read from the executable itself, every
 function it imports is on the allow-list, every one it looks up by name while running is one of
-four, and its manifest asks to run as the invoking user. (bench/touches_nothing.py shows the same
+six, and its manifest asks to run as the invoking user. (bench/touches_nothing.py shows the same
 from a whole run: the prefix as it was, the relay trace of every file and registry call.)"""
 
 import re
@@ -13,7 +13,8 @@ from harness import build_dir
 OBJDUMP = {"i686": "i686-w64-mingw32-objdump", "x86_64": "x86_64-w64-mingw32-objdump"}
 ALLOWED = Path(__file__).with_name("allowed-imports.txt")
 # Newer Windows functions, looked up where they exist, and the finale's calls into COM and the shell.
-LOOKED_UP = {"GetDpiForWindow", "AdjustWindowRectExForDpi", "CoInitializeEx", "ShellExecuteA"}
+LOOKED_UP = {"GetDpiForWindow", "GetDpiForMonitor", "AdjustWindowRectExForDpi", "SetDialogDpiChangeBehavior",
+             "CoInitializeEx", "ShellExecuteA"}
 
 
 def imports(arch, exe):
@@ -52,9 +53,13 @@ class Executable(unittest.TestCase):
                 # what the program hands GetProcAddress.
                 names = {m.decode() for m in re.findall(rb"(?<![\x21-\x7e])[A-Z][a-z]+[A-Za-z]*[A-Z][A-Za-z0-9]*(?=\0)", data)}
                 self.assertEqual(names - {name for _, name in imports(arch, exe)}, LOOKED_UP)
-                libraries = {m.decode("utf-16-le").lower()
-                             for m in re.findall(rb"(?:[\x21-\x7e]\0)+?\.\0[dD]\0[lL]\0[lL]\0", data)}
-                self.assertEqual(libraries, {"user32.dll", "ole32.dll", "shell32.dll"})
+                # Wide library names, each from the start of its string: right after a zero byte.
+                names = {}
+                for m in re.finditer(rb"(?=((?:[\x21-\x7e]\0)+?\.\0[dD]\0[lL]\0[lL]\0))", data):
+                    if data[m.start() - 1] == 0:
+                        names.setdefault(m.start() + len(m.group(1)), m.group(1))
+                libraries = {name.decode("utf-16-le").lower() for name in names.values()}
+                self.assertEqual(libraries, {"user32.dll", "shcore.dll", "ole32.dll", "shell32.dll"})
 
     def test_the_manifest_asks_to_run_as_the_invoking_user(self):
         for arch, exe in self.builds().items():

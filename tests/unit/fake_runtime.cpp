@@ -1,6 +1,8 @@
 #include "fake_runtime.h"
 
-#include "app/forms.h"
+#include "console/form3.h"
+#include "question/form2.h"
+#include "settings/form1.h"
 
 namespace fake {
 
@@ -22,7 +24,18 @@ std::string Narrow(std::wstring_view text) {
     return out;
 }
 
-FakeRuntime::FakeRuntime() : sequence_(*this, &app::MakeForm) {}
+namespace {
+
+// The program's three windows, as its entry point makes them.
+std::unique_ptr<app::Form> MakeForm(app::FormId id, app::WindowSequence& sequence) {
+    if (id == app::FormId::Form1) return std::make_unique<settings::Form1>(sequence);
+    if (id == app::FormId::Form2) return std::make_unique<question::Form2>(sequence);
+    return std::make_unique<console::Form3>(sequence);
+}
+
+} // namespace
+
+FakeRuntime::FakeRuntime() : sequence_(*this, &MakeForm) {}
 
 WindowState* FakeRuntime::State(app::FormId id) {
     app::Form* form = Loaded(id);

@@ -19,6 +19,7 @@
 //   click-control WINDOW TEXT|#ID [COUNT]   clicks the middle of a control
 //   close WINDOW                   what the close box of the title bar does
 //   screen                         the screen's size and resolution
+//   dpi-change WINDOW DPI          sends the window what a move to a monitor of that DPI brings
 // WINDOW is an exact title, or #HWND for any window by handle.
 #include <windows.h>
 
@@ -355,6 +356,35 @@ HWND FindControl(HWND parent, const std::wstring& which) {
     return nullptr;
 }
 
+// WM_DPICHANGED carries a pointer to the suggested window rectangle, which must be readable in the
+// window's process. It is written there, and at the same address here, in case Wine copies it
+// across from this process.
+bool DpiChange(HWND window, int dpi) {
+    RECT suggested{};
+    GetWindowRect(window, &suggested);
+    HDC screen = GetDC(nullptr);
+    const int from = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(nullptr, screen);
+    suggested.right = suggested.left + MulDiv(suggested.right - suggested.left, dpi, from);
+    suggested.bottom = suggested.top + MulDiv(suggested.bottom - suggested.top, dpi, from);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, pid);
+    if (!process) return false;
+    void* there =
+        VirtualAllocEx(process, nullptr, sizeof suggested, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    bool placed = there && WriteProcessMemory(process, there, &suggested, sizeof suggested, nullptr);
+    if (placed) {
+        if (void* here = VirtualAlloc(there, sizeof suggested, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE))
+            *static_cast<RECT*>(here) = suggested;
+        DWORD_PTR result = 0;
+        placed = SendMessageTimeoutW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                                     reinterpret_cast<LPARAM>(there), SMTO_ABORTIFHUNG, 10000, &result) != 0;
+    }
+    CloseHandle(process);
+    return placed;
+}
+
 int Count(const Strings& args, size_t index) {
     return args.size() > index ? std::max(1, static_cast<int>(std::wcstol(args[index].c_str(), nullptr, 10)))
                                : 1;
@@ -420,6 +450,15 @@ int Run(const std::wstring& command, const Strings& args) {
     } else if (command == L"close") {
         need(1);
         PostMessageW(FindOrFail(args[0]), WM_SYSCOMMAND, SC_CLOSE, 0);
+    } else if (command == L"dpi-change") {
+        need(2);
+        HWND window = FindOrFail(args[0]);
+        const int dpi = std::wcstol(args[1].c_str(), nullptr, 10);
+        if (!DpiChange(window, dpi)) {
+            Record().Add(L"error", L"the suggested rectangle could not be placed in the program");
+            return 1;
+        }
+        Record().Add(L"dpi", dpi);
     } else if (command == L"screen") {
         HDC screen = GetDC(nullptr);
         Record()
