@@ -2,6 +2,9 @@
 the project's own inside the build folder, one shared Wine virtual desktop, and the Windows-side
 helper that observes and drives windows from outside.
 
+Sessions have names, and several can run at once: each has its own display, and its own prefix,
+made from one prefix booted once for all (the template) and sharing its system files.
+
 Where the kernel runs 32-bit code, the shipped 32-bit program runs in a 32-bit prefix. Where it
 cannot (some virtual machines switch 32-bit emulation off), 32-bit Wine cannot start at all, and
 the 64-bit build of the same sources runs under 64-bit Wine instead; the choice is printed.
@@ -32,7 +35,10 @@ RELAY_INCLUDE = ";".join([
     "shell32.ShellExecuteA", "CoInitializeEx", "gdi32.ExtTextOutW", "kernel32.Sleep",
     "kernel32.ExitProcess", "ntdll.RtlExitUserProcess", "shcore.GetDpiForMonitor", "user32.DispatchMessageW",
 ])
-SESSION_FILE = "e2e-session.json"
+SESSION_FILE = "session.json"
+# Files of a prefix that Wine only reads: sessions share them with the template.
+SHARED_SUFFIXES = {".dll", ".exe", ".drv", ".sys", ".ocx", ".acm", ".cpl", ".tlb", ".ax", ".ttf", ".fon", ".nls",
+                   ".mui", ".ds", ".vxd", ".com", ".msstyles"}
 # Wine's fonts with real outlines; the others are bitmaps wrapped as TrueType.
 OUTLINE_FONTS = {"tahoma.ttf", "tahomabd.ttf"}
 
@@ -85,10 +91,19 @@ def parse_record(line):
     return record
 
 
+def share_or_copy(source, target):
+    """A session's prefix shares the system files of the template, and has its own of the rest."""
+    if Path(source).suffix.lower() in SHARED_SUFFIXES:
+        os.link(source, target)
+    else:
+        shutil.copy2(source, target)
+
+
 class WineSession:
-    def __init__(self, build_dir):
+    def __init__(self, build_dir, name="session"):
         self.build_dir = Path(build_dir).resolve()
-        state = self.build_dir / SESSION_FILE
+        self.home = self.build_dir / "wine" / name
+        state = self.home / SESSION_FILE
         self.state = json.loads(state.read_text()) if state.exists() else {}
 
     # ----- configuration -----
@@ -102,7 +117,11 @@ class WineSession:
 
     @property
     def prefix(self):
-        return self.build_dir / "wine" / ("win32" if self.arch == "i686" else "win64")
+        return self.home / ("win32" if self.arch == "i686" else "win64")
+
+    @property
+    def template(self):
+        return self.build_dir / "wine" / "template" / ("win32" if self.arch == "i686" else "win64")
 
     @property
     def program(self):
@@ -119,12 +138,12 @@ class WineSession:
 
     @property
     def browser_log(self):
-        return self.build_dir / "wine" / "opened-addresses.txt"
+        return self.home / "opened-addresses.txt"
 
-    def env(self, relay=False):
+    def env(self, relay=False, prefix=None):
         env = dict(os.environ)
         env.update({
-            "WINEPREFIX": str(self.prefix),
+            "WINEPREFIX": str(prefix or self.prefix),
             "WINEARCH": "win32" if self.arch == "i686" else "win64",
             "WINELOADER": self.loader,
             "WINESERVER": str(WINESERVER),
@@ -139,13 +158,43 @@ class WineSession:
         return env
 
     # ----- lifetime -----
+    def prepare(self):
+        """Boots the template prefix once, away from any display, with the tests' fonts and
+        settings. Wine's desktop reads its settings when it starts: one started before they were
+        written serves its whole session wrongly (under Wine 10, its programs get no timer messages)."""
+        if (self.template / "system.reg").exists():
+            return
+        partial = self.template.with_name(self.template.name + ".partial")
+        shutil.rmtree(partial, ignore_errors=True)
+        partial.mkdir(parents=True)
+        self.wine("wineboot", "-i", timeout=600, display=False, prefix=partial)
+        fonts = partial / "drive_c" / "windows" / "Fonts"
+        fonts.mkdir(parents=True, exist_ok=True)
+        for font in WINE_FONTS.glob("*"):
+            if font.name == "ms_sans_serif.ttf":
+                continue  # bitmaps without text at the dialog size; the .fon files serve that name
+            if font.name in OUTLINE_FONTS:
+                outline_only_font(font, fonts / font.name)
+            else:
+                shutil.copy(font, fonts / font.name)
+        self.apply_settings(display=False, prefix=partial)
+        self.quiet([str(WINESERVER), "-k"], prefix=partial)
+        partial.rename(self.template)
+
     def start(self):
-        """Starts the display and the Wine server, creating the prefix on first use."""
+        """Starts the display and the Wine server in a fresh copy of the template prefix."""
         arch = self.arch
+        self.prepare()
         self.state = {"arch": arch}
         version = subprocess.run([self.loader, "--version"], capture_output=True, text=True).stdout.strip()
         print(f"e2e: {'32-bit program, 32-bit Wine' if arch == 'i686' else '64-bit build under 64-bit Wine (this kernel cannot run 32-bit code)'}"
               f", {version}")
+        shutil.rmtree(self.home, ignore_errors=True)
+        self.home.mkdir(parents=True)
+        shutil.copytree(self.template, self.prefix, symlinks=True, copy_function=share_or_copy)
+        recorder = self.home / "record-browser.sh"
+        recorder.write_text(f'#!/bin/sh\nprintf "%s\\n" "$@" >> "{self.browser_log}"\n')
+        recorder.chmod(0o755)
         read_end, write_end = os.pipe()
         xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", f"{SCREEN[0]}x{SCREEN[1]}x24",
                                  "-nolisten", "tcp"], pass_fds=(write_end,), stdin=subprocess.DEVNULL,
@@ -157,15 +206,6 @@ class WineSession:
             raise RuntimeError("Xvfb did not start")
         self.state.update({"display": f":{number}", "xvfb_pid": xvfb.pid})
         self.save()
-        fresh = not (self.prefix / "system.reg").exists()
-        if fresh:
-            self.prefix.mkdir(parents=True, exist_ok=True)
-            self.wine("wineboot", "-i", timeout=600, display=False)
-            self.configure_prefix()
-            # Wine's desktop reads its settings when it starts. One started before they were written
-            # serves the whole session wrongly: under Wine 10, its programs get no timer messages.
-            self.apply_settings(display=False)
-            self.quiet([str(WINESERVER), "-k"])
         self.quiet([str(WINESERVER), "-p"])
         self.apply_settings()
         self.wine("wineboot", timeout=300)
@@ -178,23 +218,9 @@ class WineSession:
         # The desktop window appears with the first program; make sure it is there.
         self.helper("screen", timeout=120)
 
-    def configure_prefix(self):
-        fonts = self.prefix / "drive_c" / "windows" / "Fonts"
-        fonts.mkdir(parents=True, exist_ok=True)
-        for font in WINE_FONTS.glob("*"):
-            if font.name == "ms_sans_serif.ttf":
-                continue  # bitmaps without text at the dialog size; the .fon files serve that name
-            if font.name in OUTLINE_FONTS:
-                outline_only_font(font, fonts / font.name)
-            else:
-                shutil.copy(font, fonts / font.name)
-        recorder = self.build_dir / "wine" / "record-browser.sh"
-        recorder.write_text(f'#!/bin/sh\nprintf "%s\\n" "$@" >> "{self.browser_log}"\n')
-        recorder.chmod(0o755)
-
-    def apply_settings(self, dpi=96, display=True):
+    def apply_settings(self, dpi=96, display=True, prefix=None):
         """The prefix's settings for the tests, written at every start so that they never go stale."""
-        recorder = self.build_dir / "wine" / "record-browser.sh"
+        recorder = self.home / "record-browser.sh"
         values = {
             r"HKEY_CURRENT_USER\Software\Wine\Explorer": {"Desktop": "Default"},
             r"HKEY_CURRENT_USER\Software\Wine\Explorer\Desktops": {"Default": f"{SCREEN[0]}x{SCREEN[1]}"},
@@ -221,9 +247,9 @@ class WineSession:
                     escaped = value.replace("\\", "\\\\").replace('"', '\\"')
                     lines.append(f'"{name}"="{escaped}"')
             lines.append("")
-        settings = self.build_dir / "wine" / "settings.reg"
+        settings = (prefix or self.prefix).parent / "settings.reg"
         settings.write_text("\r\n".join(lines), encoding="ascii")
-        self.wine("regedit", "/S", str(settings), display=display)
+        self.wine("regedit", "/S", str(settings), display=display, prefix=prefix)
 
     def set_dpi(self, dpi):
         self.apply_settings(dpi=dpi)
@@ -236,23 +262,23 @@ class WineSession:
                 os.killpg(pid, signal.SIGTERM)
             except ProcessLookupError:
                 pass
-        state = self.build_dir / SESSION_FILE
+        state = self.home / SESSION_FILE
         if state.exists():
             state.unlink()
 
     def save(self):
-        (self.build_dir / SESSION_FILE).write_text(json.dumps(self.state))
+        (self.home / SESSION_FILE).write_text(json.dumps(self.state))
 
     # ----- running things -----
-    def quiet(self, command, timeout=120, display=True):
-        env = self.env()
+    def quiet(self, command, timeout=120, display=True, prefix=None):
+        env = self.env(prefix=prefix)
         if not display:
             env.pop("DISPLAY", None)
         return subprocess.run(command, env=env, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                               stderr=subprocess.DEVNULL, timeout=timeout).returncode
 
-    def wine(self, *args, timeout=120, display=True):
-        return self.quiet([self.loader, *args], timeout=timeout, display=display)
+    def wine(self, *args, timeout=120, display=True, prefix=None):
+        return self.quiet([self.loader, *args], timeout=timeout, display=display, prefix=prefix)
 
     @property
     def faults_program(self):

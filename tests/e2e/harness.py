@@ -1,6 +1,7 @@
 """What every end-to-end test shares: the running session, the program under test, and ways to
 look at it from outside."""
 
+import atexit
 import os
 import re
 import subprocess
@@ -35,6 +36,21 @@ def relay_calls(relay_log, function):
     return [line for line in relay_log.read_text(errors="replace").splitlines() if pattern.search(line)]
 
 
+_sessions = {}
+
+
+def session_for(name):
+    """The Wine session of one group of tests, started on first use and stopped when the group's
+    process ends. Groups run side by side, each in a session of its own."""
+    if name not in _sessions:
+        session = WineSession(build_dir(), name)
+        session.stop()  # whatever an interrupted run left
+        session.start()
+        atexit.register(session.stop)
+        _sessions[name] = session
+    return _sessions[name]
+
+
 def artifacts():
     path = build_dir() / "e2e-artifacts"
     path.mkdir(exist_ok=True)
@@ -45,18 +61,18 @@ class ProgramTest(unittest.TestCase):
     """Each test starts the program afresh, with Wine's relay trace of the calls it makes."""
 
     relay = True
+    trace = ""  # more of Wine's trace channels, such as ",+font"
 
     @classmethod
     def setUpClass(cls):
-        cls.session = WineSession(build_dir())
-        if "display" not in cls.session.state:
-            raise RuntimeError("no Wine session: the e2e_session_start test must run first")
+        cls.session = session_for(cls.__module__)
 
     def setUp(self):
         self.relay_log = artifacts() / f"{self.id().split('.')[-2]}.{self._testMethodName}.relay.txt"
         if self.session.browser_log.exists():
             self.session.browser_log.unlink()
-        self.process = self.session.launch(relay_log=self.relay_log, relay=self.relay)
+        channels = {"WINEDEBUG": "-all,+relay,+timestamp" + self.trace} if self.trace else None
+        self.process = self.session.launch(relay_log=self.relay_log, relay=self.relay, extra_env=channels)
 
     def tearDown(self):
         if not self._outcome.success:

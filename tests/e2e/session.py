@@ -1,17 +1,16 @@
-"""Starts or stops the shared Wine session of the end-to-end tests: `session.py start|stop BUILD_DIR`."""
+"""Prepares the Wine prefix that every group of end-to-end tests copies (`session.py prepare
+BUILD_DIR`), or stops whatever sessions are left (`session.py stop BUILD_DIR`)."""
 
 import sys
 from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "scripts"))
-from wineenv import WineSession  # noqa: E402
+from wineenv import SESSION_FILE, WineSession  # noqa: E402
 
 if __name__ == "__main__":
-    action, build_dir = sys.argv[1], sys.argv[2]
-    session = WineSession(build_dir)
-    if action == "start":
-        session.stop()  # a session left over from an interrupted run
-        session.start()
-        print(f"e2e session on display {session.state['display']}, prefix {session.prefix}")
+    action, build_dir = sys.argv[1], Path(sys.argv[2])
+    if action == "prepare":
+        WineSession(build_dir).prepare()
     else:
-        session.stop()
+        for state in (build_dir / "wine").glob(f"*/{SESSION_FILE}"):
+            WineSession(build_dir, state.parent.name).stop()

@@ -2,6 +2,7 @@
 real box, the address handed to the shell, and the end of the program however the box is closed."""
 
 import re
+import subprocess
 import time
 import unittest
 
@@ -23,6 +24,8 @@ def unescape(relay_text):
 
 
 class Finale(RunTest):
+    trace = ",+font"  # the fonts the program asks for
+
     def becomes_foreground(self, hwnd, timeout=10):
         deadline = time.monotonic() + timeout
         while time.monotonic() < deadline:
@@ -30,6 +33,33 @@ class Finale(RunTest):
                 return True
             time.sleep(0.2)
         return False
+
+    def stamp(self, pattern):
+        """When the program first made the call the trace line matches, in seconds."""
+        line = next(line for line in self.relay_log.read_text(errors="replace").splitlines() if re.search(pattern, line))
+        return float(line.split(":")[0])
+
+    def assert_the_finale_comes_after_sixteen_seconds(self):
+        # 201 ticks of 80 ms after the console opens: 16.08 s. Generous either way for a loaded
+        # machine, yet a console a fifth slower (20 s) fails.
+        opened = self.stamp(r'Call user32\.CreateWindowExW\(.*L"' + CONSOLE_CLASS)
+        finale = self.stamp(r"Call user32\.MessageBoxW\(")
+        self.assertTrue(15.5 <= finale - opened <= 18, f"the finale {finale - opened:.2f} s after the console")
+
+    def assert_the_console_looks_as_designed(self):
+        # The font it asked for: bold, fixed pitch (FIXED_PITCH | FF_MODERN = 0x31), Central European
+        # (238), as Wine's font trace lists it: (height width escapement orientation pitch&family
+        # precision clipping quality charset) face weight. The program gives the height of the
+        # characters, a negative number; Wine's own stock fonts have positive ones.
+        fonts = re.findall(r"NtGdiHfontCreate \((-?\d+) \d+ \d+ \d+ (\w+) \d+ \d+ \d+ (\d+)\) L\"(\w+)\" ?(\w*)",
+                           self.relay_log.read_text(errors="replace"))
+        console = [font for font in fonts if font[3] == "Courier" and font[0].startswith("-")]
+        self.assertEqual({font[1:] for font in console}, {("31", "238", "Courier", "Bold")}, fonts)
+        # White text on black, and nothing else: the lines typed at the top left, away from the box.
+        shot = self.screenshot("console-text", {"window": {"x": 0, "y": 0, "w": 700, "h": 160}})
+        colours = subprocess.run(["convert", str(shot), "-format", "%c", "histogram:info:"], check=True,
+                                 capture_output=True, text=True).stdout
+        self.assertEqual(sorted(re.findall(r"#([0-9A-F]{6})", colours)), ["000000", "FFFFFF"], colours)
 
     def assert_ended_and_opened_the_site(self):
         self.assertEqual(self.expect_exit(timeout=30), 0)
@@ -51,12 +81,14 @@ class Finale(RunTest):
 
     def test_yes_then_the_whole_script_then_the_box_closed_with_enter(self):
         box = self.reach_the_box("ANO")
+        self.assert_the_finale_comes_after_sixteen_seconds()
         self.assertEqual(box["title"], TITLE)
         screen = self.helper("screen")
         centre = (box["window"]["x"] + box["window"]["w"] // 2, box["window"]["y"] + box["window"]["h"] // 2)
         self.assertAlmostEqual(centre[0], screen["w"] // 2, delta=2)
         self.assertTrue(self.becomes_foreground(box["hwnd"]), "the box is above the full-screen console")
         self.screenshot("console-finale")
+        self.assert_the_console_looks_as_designed()
 
         host = self.session.site_host()
         domain = host.split(".", 1)[1]
@@ -99,6 +131,7 @@ class Finale(RunTest):
 
     def test_no_then_the_box_closed_with_esc(self):
         self.reach_the_box("NE")
+        self.assert_the_finale_comes_after_sixteen_seconds()
         self.keys("ESC", title=TITLE)
         self.assert_ended_and_opened_the_site()
 

@@ -1,4 +1,5 @@
 // The console's script: what appears when, the finale, and the site it advertises.
+#include "app/tick_schedule.h"
 #include "console/form3.h"
 #include "console/form3_layout.h"
 #include "console/site.h"
@@ -9,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 
 using app::Event;
 using app::FormId;
@@ -100,6 +102,23 @@ TEST_F(ConsoleTest, TheFinaleShowsTheBoxThenOpensThePageThenEnds) {
     EXPECT_LT(box, shell);
     EXPECT_LT(shell, end);
     EXPECT_EQ(runtime.openedAddresses, (std::vector<std::string>{"http://" + std::string(site::kHostView)}));
+}
+
+TEST_F(ConsoleTest, TheFinaleComes16Point08SecondsAfterTheConsoleOpensWhateverTheTimerDoes) {
+    // The console's own timer, kept on time as the program keeps it, on a platform timer that
+    // fires a whole 15.6 ms quantum late every time: the box comes on the tick due at 201 x 80 ms.
+    using namespace std::chrono;
+    const app::ControlSpec& timer = console::kForm3Controls[console::Timer1];
+    const app::TickSchedule::Clock::time_point opened{};
+    app::TickSchedule schedule(opened, milliseconds(timer.resource));
+    auto now = opened;
+    while (runtime.messageBoxes.empty() && now - opened < seconds(60)) {
+        now += schedule.DelayUntilNext(now) + microseconds(15600);
+        if (schedule.TakeTick(now)) Ticks(1);
+    }
+    ASSERT_EQ(runtime.messageBoxes.size(), 1u);
+    EXPECT_EQ(schedule.DueTime(schedule.Delivered()) - opened, milliseconds(16080));
+    EXPECT_LE(now - opened, milliseconds(16080) + microseconds(15600) + milliseconds(1));
 }
 
 TEST_F(ConsoleTest, ThePromptHasSixLinesTheSecondAndFifthEmpty) {
