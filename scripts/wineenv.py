@@ -111,6 +111,13 @@ class WineSession:
     def arch(self):
         return self.state.get("arch") or ("i686" if can_run_32bit() else "x86_64")
 
+    def describe(self):
+        """Which build of the program runs under which Wine."""
+        version = subprocess.run([self.loader, "--version"], capture_output=True, text=True).stdout.strip()
+        if self.arch == "i686":
+            return f"the 32-bit program under 32-bit {version}"
+        return f"the 64-bit build under 64-bit {version} (this kernel cannot run 32-bit code)"
+
     @property
     def loader(self):
         return str(WINE32 if self.arch == "i686" else WINE64)
@@ -186,9 +193,7 @@ class WineSession:
         arch = self.arch
         self.prepare()
         self.state = {"arch": arch}
-        version = subprocess.run([self.loader, "--version"], capture_output=True, text=True).stdout.strip()
-        print(f"e2e: {'32-bit program, 32-bit Wine' if arch == 'i686' else '64-bit build under 64-bit Wine (this kernel cannot run 32-bit code)'}"
-              f", {version}")
+        print(f"e2e: {self.describe()}")
         shutil.rmtree(self.home, ignore_errors=True)
         self.home.mkdir(parents=True)
         shutil.copytree(self.template, self.prefix, symlinks=True, copy_function=share_or_copy)
@@ -357,3 +362,7 @@ class WineSession:
             command += ["-crop", f"{r['w']}x{r['h']}+{r['x']}+{r['y']}", "+repage"]
         subprocess.run(command + [str(path)], check=True, timeout=60)
         return path
+
+
+if __name__ == "__main__":
+    print(WineSession(Path(__file__).resolve().parents[1] / "build").describe())
