@@ -220,8 +220,7 @@ class FullRun(unittest.TestCase):
     def setUpClass(cls):
         shared = BUILD
         cls.place = shared / "touches-nothing"
-        if (cls.place / "e2e-session.json").exists():
-            WineSession(cls.place).stop()  # left over from an interrupted run
+        WineSession(cls.place).stop()  # left over from an interrupted run
         shutil.rmtree(cls.place, ignore_errors=True)
         cls.place.mkdir()
         for arch in ARCHES:
@@ -256,7 +255,7 @@ class FullRun(unittest.TestCase):
         cls.session.stop()
         cls.session.quiet([str(WINESERVER), "-w"], timeout=120)
         taken = snapshot(cls.session.prefix)
-        cls.session.start()
+        cls.session.start(fresh=False)
         cls.trace_registry_and_files()
         return taken
 

@@ -188,15 +188,17 @@ class WineSession:
         self.quiet([str(WINESERVER), "-k"], prefix=partial)
         partial.rename(self.template)
 
-    def start(self):
-        """Starts the display and the Wine server in a fresh copy of the template prefix."""
+    def start(self, fresh=True):
+        """Starts the display and the Wine server in a fresh copy of the template prefix (or, with
+        fresh=False, in the session's own prefix as the last session left it)."""
         arch = self.arch
         self.prepare()
         self.state = {"arch": arch}
         print(f"e2e: {self.describe()}")
-        shutil.rmtree(self.home, ignore_errors=True)
-        self.home.mkdir(parents=True)
-        shutil.copytree(self.template, self.prefix, symlinks=True, copy_function=share_or_copy)
+        if fresh or not (self.prefix / "system.reg").exists():
+            shutil.rmtree(self.home, ignore_errors=True)
+            self.home.mkdir(parents=True)
+            shutil.copytree(self.template, self.prefix, symlinks=True, copy_function=share_or_copy)
         recorder = self.home / "record-browser.sh"
         recorder.write_text(f'#!/bin/sh\nprintf "%s\\n" "$@" >> "{self.browser_log}"\n')
         recorder.chmod(0o755)
