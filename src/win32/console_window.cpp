@@ -16,14 +16,16 @@ inline constexpr UINT_PTR kFirstTimerId = 1000;
 inline constexpr COLORREF kInk = RGB(255, 255, 255);
 inline constexpr COLORREF kPaper = RGB(0, 0, 0);
 
+ATOM consoleClass = 0;
+
 } // namespace
 
 ConsoleWindow::ConsoleWindow(app::Form& form, app::WindowSequence& sequence, HWND owner)
     : NativeWindow(form, sequence) {
     const app::FormLayout& layout = form.Layout();
-    static const ATOM registered =
-        RegisterWindowClass(kConsoleClass, &ConsoleWindow::WindowProc, 0, layout.background);
-    static_cast<void>(registered);
+    // Registered with the first console, its background the class brush.
+    if (!consoleClass)
+        consoleClass = RegisterWindowClass(kConsoleClass, &ConsoleWindow::WindowProc, 0, layout.background);
     // A popup has no place the system would choose. Sized once it exists, at the resolution of
     // the monitor it is on, until its form moves it.
     const std::wstring title(layout.title);
