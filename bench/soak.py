@@ -85,7 +85,7 @@ def one_run(session, answer, dismiss, relay_log, address):
             raise RunFailed(f"the shell was asked to open {opened}, not [{address!r}]")
         counts = {"consoles": len(calls(relay_log, "user32.CreateWindowExW", f'L"{CONSOLE_CLASS}"')),
                   "message boxes": len(calls(relay_log, "user32.MessageBoxW")),
-                  "requests to the shell": len(calls(relay_log, "shell32.ShellExecuteA"))}
+                  "requests to the shell": len(calls(relay_log, "shell32.ShellExecuteExA"))}
         wrong = {what: n for what, n in counts.items() if n != 1}
         if wrong:
             raise RunFailed(", ".join(f"{n} {what}" for what, n in wrong.items()) + " instead of one each")

@@ -58,7 +58,7 @@ RUNTIME_CALLS = [
 ]
 # Calls the program does make: seen coming from its own code, they show that the trace tells who
 # called what (without them, "no call from the program" could mean a trace that sees nothing).
-KNOWN_OWN_CALLS = ["ShellExecuteA", "MessageBeep"]
+KNOWN_OWN_CALLS = ["ShellExecuteExA", "MessageBeep"]
 RELAY_LIST = ";".join(FILE_CALLS + REGISTRY_CALLS + RUNTIME_CALLS + KNOWN_OWN_CALLS)
 # Calls that change something, as opposed to reading; a file or key opened for writing counts too.
 CHANGING = re.compile(r"Write|Delete|Move|Copy|Replace|SetFile|SetEndOfFile|DeviceIoControl|FsControl|Directory|"

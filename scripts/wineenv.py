@@ -32,7 +32,7 @@ TITLE = "Tajné nastavení systému Windows"
 RELAY_INCLUDE = ";".join([
     "user32.MessageBeep", "user32.MessageBoxW", "user32.CreateWindowExW", "user32.CreateDialogIndirectParamW",
     "user32.SetWindowTextW",
-    "shell32.ShellExecuteA", "CoInitializeEx", "gdi32.ExtTextOutW", "kernel32.Sleep",
+    "shell32.ShellExecuteA", "shell32.ShellExecuteExA", "CoInitializeEx", "gdi32.ExtTextOutW", "kernel32.Sleep",
     "kernel32.ExitProcess", "ntdll.RtlExitUserProcess", "shcore.GetDpiForMonitor", "user32.DispatchMessageW",
 ])
 SESSION_FILE = "session.json"

@@ -2,8 +2,8 @@
 
 namespace win32 {
 
-// Asks the shell to open the address with its default program, the way the finale does:
-// ShellExecuteA(0, NULL, file, NULL, NULL, SW_SHOWNORMAL), from a COM apartment.
+// Asks the shell to open the address with its default program, with the default verb and a
+// normal window, from a COM apartment, and returns once the launch is finished.
 void OpenWithShell(const char* file);
 
 } // namespace win32

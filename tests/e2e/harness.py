@@ -193,7 +193,7 @@ class RunTest(ProgramTest):
         """The program has gone, and neither the box nor the web page came up."""
         self.expect_exit(timeout=30)
         self.assertEqual(self.relay_calls("user32.MessageBoxW"), [])
-        self.assertEqual(self.relay_calls("shell32.ShellExecuteA"), [])
+        self.assertEqual(self.relay_calls("shell32.ShellExecuteExA"), [])
         self.assertEqual(self.message_boxes(), [])
         self.assertEqual(self.program_windows(), [])
         self.assertEqual(self.session.opened_addresses(timeout=3), [])

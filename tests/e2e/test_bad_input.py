@@ -94,7 +94,7 @@ class KeysOnTheBox(RunTest):
         boxes = self.message_boxes()
         self.assertEqual([b["hwnd"] for b in boxes], [box["hwnd"]], "the same one box")
         self.assertEqual(len(self.relay_calls("user32.MessageBoxW")), 1)
-        self.assertEqual(self.relay_calls("shell32.ShellExecuteA"), [], "the page not opened yet")
+        self.assertEqual(self.relay_calls("shell32.ShellExecuteExA"), [], "the page not opened yet")
         self.assertFalse(self.session.browser_log.exists())
         self.assertEqual([w["title"] for w in self.helper("windows") if w["title"] == CONSOLE_TITLE],
                          [CONSOLE_TITLE], "the console still behind the box")
@@ -102,7 +102,7 @@ class KeysOnTheBox(RunTest):
         self.keys("ENTER", title=f"#{box['hwnd']}")
         self.expect_exit(timeout=30)
         self.assertEqual(self.session.opened_addresses(), [f"http://{self.session.site_host()}/"])
-        self.assertEqual(len(self.relay_calls("shell32.ShellExecuteA")), 1)
+        self.assertEqual(len(self.relay_calls("shell32.ShellExecuteExA")), 1)
 
 
 class TypingIntoComboBoxes(RunTest):

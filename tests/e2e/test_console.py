@@ -16,6 +16,7 @@ SCRIPT = [
     "Prosim cekejte, formatuji disk C:",
     "Vyskytla se chyba na adrese 0x7c81eb33 je mozne, ze disk nubude spravne pracovat...",
 ]
+SEE_MASK_NOASYNC, SEE_MASK_FLAG_NO_UI = 0x100, 0x400
 
 
 def unescape(relay_text):
@@ -24,7 +25,7 @@ def unescape(relay_text):
 
 
 class Finale(RunTest):
-    trace = ",+font"  # the fonts the program asks for
+    trace = ",+font,+exec"  # the fonts the program asks for, and what it asks of the shell
 
     def becomes_foreground(self, hwnd, timeout=10):
         deadline = time.monotonic() + timeout
@@ -64,14 +65,16 @@ class Finale(RunTest):
     def assert_ended_and_opened_the_site(self):
         self.assertEqual(self.expect_exit(timeout=30), 0)
         self.assertEqual(self.session.opened_addresses(), [f"http://{self.session.site_host()}/"])
-        self.assertEqual(len(self.relay_calls("shell32.ShellExecuteA")), 1)
+        # The launch the shell finishes before it returns; never the call that leaves it unfinished.
+        self.assertEqual(len(self.relay_calls("shell32.ShellExecuteExA")), 1)
+        self.assertEqual(self.relay_calls("shell32.ShellExecuteA"), [])
         self.assert_ends_right_after_the_shell_call()
 
     def assert_ends_right_after_the_shell_call(self):
         """In the trace, the program's thread goes from the shell call's return to ExitProcess at
         once: no window procedure, timer tick or other call of it runs in between."""
         lines = self.relay_log.read_text(errors="replace").splitlines()
-        returned = next(i for i, line in enumerate(lines) if "Ret  shell32.ShellExecuteA(" in line)
+        returned = next(i for i, line in enumerate(lines) if "Ret  shell32.ShellExecuteExA(" in line)
         stamp, thread = lines[returned].split(":")[:2]
         ours = [line for line in lines[returned + 1:] if line.split(":")[1:2] == [thread]]
         self.assertTrue(ours, "the program's thread after the shell call")
@@ -118,15 +121,20 @@ class Finale(RunTest):
         self.keys("ENTER", title=TITLE)
         self.assert_ended_and_opened_the_site()
         self.assertEqual(self.windows_created(CONSOLE_CLASS), 1)
-        # The shell call as given (window 0, default verb, the address, show command 1), made from
-        # a single-threaded COM apartment. (A 64-bit build's trace shows whole registers, and an int
-        # leaves the upper half of its register undefined.)
+        # The shell call as given (no window, the default verb, the address, show command 1, the
+        # launch finished within the call, no error box), made from a single-threaded COM apartment.
+        # The relay shows only the structure's address; Wine's exec channel shows what it holds.
         trace = self.relay_log.read_text(errors="replace")
         apartment = re.search(r"Call (ole32|combase)\.CoInitializeEx\(0+,0+6\)", trace)
-        shell = re.search(r'Call shell32\.ShellExecuteA\(0+,0+,[0-9a-f]+ "http://' + re.escape(host) + r'",0+,0+,[0-9a-f]*0{7}1\)',
-                          trace)
-        self.assertIsNotNone(shell, "ShellExecuteA(0, NULL, address, NULL, NULL, 1)")
+        shell = re.search(r"trace:exec:\w+ mask=0x([0-9a-f]+) hwnd=0+ verb=(\S+) file=(\S+) (?:parm|parameters)=(\S+) "
+                          r"(?:dir|directory)=(\S+) show=0x([0-9a-f]+)", trace)
         self.assertIsNotNone(apartment, "CoInitializeEx(NULL, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE)")
+        self.assertIsNotNone(shell, "the shell's record of the launch")
+        mask, verb, file, parameters, directory, show = shell.groups()
+        self.assertEqual(int(mask, 16) & (SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI),
+                         SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI, f"mask {mask}")
+        self.assertEqual((verb, file, parameters, directory, int(show, 16)),
+                         ("(null)", f'L"http://{host}"', "(null)", "(null)", 1))
         self.assertLess(apartment.start(), shell.start())
 
     def test_no_then_the_box_closed_with_esc(self):

@@ -14,7 +14,7 @@ OBJDUMP = {"i686": "i686-w64-mingw32-objdump", "x86_64": "x86_64-w64-mingw32-obj
 ALLOWED = Path(__file__).with_name("allowed-imports.txt")
 # Newer Windows functions, looked up where they exist, and the finale's calls into COM and the shell.
 LOOKED_UP = {"GetDpiForWindow", "GetDpiForMonitor", "AdjustWindowRectExForDpi", "SetDialogDpiChangeBehavior",
-             "CoInitializeEx", "ShellExecuteA"}
+             "CoInitializeEx", "ShellExecuteExA"}
 
 
 def imports(arch, exe):
