@@ -84,6 +84,13 @@ void NativeWindow::Destroy() {
     window_ = nullptr;
     // No message reaches this object from here on: it may be freed before the window is gone.
     SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+    // Destroying the active window would activate some other program's window: the hidden owner
+    // cannot take the activation then, so the system looks elsewhere. The owner takes the
+    // foreground first and holds it, unseen, until the program's next window shows. Windows
+    // allows that only while the program has the foreground, which it has here: the user's last
+    // input went to this window.
+    if (HWND owner = GetWindow(window, GW_OWNER); owner && GetForegroundWindow() == window)
+        SetForegroundWindow(owner);
     Check(DestroyWindow(window), L"DestroyWindow");
 }
 

@@ -20,6 +20,8 @@
 //   close WINDOW                   what the close box of the title bar does
 //   screen                         the screen's size and resolution
 //   dpi-change WINDOW DPI          sends the window what a move to a monitor of that DPI brings
+//   watch-foreground MS            for MS, the foreground window each time it changes (sampled
+//                                  every 5 ms), with the milliseconds since the start
 // WINDOW is an exact title, or #HWND for any window by handle.
 #include <windows.h>
 
@@ -459,6 +461,17 @@ int Run(const std::wstring& command, const Strings& args) {
             return 1;
         }
         Record().Add(L"dpi", dpi);
+    } else if (command == L"watch-foreground") {
+        need(1);
+        const DWORD start = GetTickCount(), length = std::wcstoul(args[0].c_str(), nullptr, 10);
+        HWND last = reinterpret_cast<HWND>(-1);
+        for (DWORD now = start; now - start < length; now = GetTickCount()) {
+            if (HWND window = GetForegroundWindow(); window != last) {
+                last = window;
+                Record().Add(L"ms", now - start).Add(L"hwnd", window).Add(L"class", ClassOf(window));
+            }
+            Sleep(5);
+        }
     } else if (command == L"screen") {
         HDC screen = GetDC(nullptr);
         Record()

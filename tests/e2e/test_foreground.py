@@ -1,0 +1,80 @@
+"""The joke keeps the foreground from one window to the next, with another program's window open
+beside it: Windows refuses the foreground to a program that lost it, so a window of another
+program that comes to the front at a hand-over, even for a moment, would keep it there."""
+
+import subprocess
+import tempfile
+import unittest
+
+from harness import CONSOLE_CLASS, CONSOLE_TITLE, DIALOG_CLASS, MESSAGE_BOX_CLASS, TITLE, RunTest
+from wineenv import parse_record
+
+OWNER_CLASS = "TajneNastaveniVlastnik"
+JOKE_CLASSES = {DIALOG_CLASS, CONSOLE_CLASS, MESSAGE_BOX_CLASS, OWNER_CLASS}
+
+
+class Foreground(RunTest):
+    def setUp(self):
+        self.notepad = self.session.launch(program="notepad")
+        self.other = self.helper("wait-class", "Notepad", 60000)
+        self.assertIsNotNone(self.other, "another program's window beside the joke")
+        super().setUp()
+
+    def tearDown(self):
+        super().tearDown()
+        self.notepad.kill()
+        self.notepad.wait(timeout=30)
+        self.helper("gone", f"#{self.other['hwnd']}", 20000, check=False)
+
+    def watch_the_run(self, answer):
+        """Runs the joke through with the answer, the foreground window watched from the moment the
+        user clicks into the settings window until the program ends: [(ms, hwnd, class)]."""
+        settings = self.wait_window()
+        self.click("Skrýt ikonu Tento počítač")  # the user's last input goes to the joke
+        with tempfile.TemporaryFile() as output:
+            watcher = subprocess.Popen([self.session.loader, str(self.session.helper_exe), "watch-foreground", "120000"],
+                                       env=self.session.env(), stdin=subprocess.DEVNULL, stdout=output,
+                                       stderr=subprocess.DEVNULL)
+            try:
+                self.click("OK")
+                question = self.wait_window(where=lambda w: w["client"]["w"] == 402)
+                self.click(answer)
+                console = self.wait_window(CONSOLE_TITLE)
+                box = self.reach_the_finale()
+                self.keys("ENTER", title=f"#{box['hwnd']}")
+                self.assertEqual(self.expect_exit(timeout=60), 0)
+            finally:
+                watcher.kill()
+                watcher.wait(timeout=30)
+            output.seek(0)
+            seen = [parse_record(line) for line in output.read().decode("utf-8").splitlines() if line]
+        self.assertTrue(seen, "the watcher saw the foreground")
+        return [(int(r["ms"]), r["hwnd"], r["class"]) for r in seen], [settings, question, console, box]
+
+    def reach_the_finale(self):
+        box = self.helper("wait-class", MESSAGE_BOX_CLASS, 60000, check=False)
+        self.assertIsNotNone(box, "the finale's message box")
+        return box
+
+    def assert_kept_the_foreground(self, seen, windows):
+        # Up to the program's end: its last window in front, then whatever the system chooses.
+        last = max(i for i, (_, _, name) in enumerate(seen) if name in JOKE_CLASSES)
+        timeline = ", ".join(f"{ms} ms {name or '(none)'}" for ms, _, name in seen)
+        for ms, _, name in seen[:last + 1]:
+            self.assertIn(name, JOKE_CLASSES, f"another window in front at {ms} ms: {timeline}")
+        # Each window of the joke, once shown, in front, in order.
+        order = [hwnd for _, hwnd, _ in seen[:last + 1]]
+        shown = [w["hwnd"] for w in windows]
+        firsts = [order.index(hwnd) if hwnd in order else None for hwnd in shown]
+        self.assertNotIn(None, firsts, f"each of the joke's windows in front: {timeline}")
+        self.assertEqual(firsts, sorted(firsts), f"in the order they showed: {timeline}")
+
+    def test_through_yes(self):
+        self.assert_kept_the_foreground(*self.watch_the_run("ANO"))
+
+    def test_through_no_and_the_freeze(self):
+        self.assert_kept_the_foreground(*self.watch_the_run("NE"))
+
+
+if __name__ == "__main__":
+    unittest.main()
