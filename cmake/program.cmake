@@ -10,6 +10,8 @@ set(program_sources
     src/win32/win32_runtime.cpp
     src/win32/native_window.cpp
     src/win32/dialog_window.cpp
+    src/win32/dialog_controls.cpp
+    src/win32/dialog_layout.cpp
     src/win32/console_window.cpp
     src/win32/shell.cpp
     src/win32/failure.cpp

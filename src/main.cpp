@@ -28,7 +28,8 @@ std::unique_ptr<app::Form> MakeForm(app::FormId id, app::WindowSequence& sequenc
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
-    win32::Check(InitCommonControlsEx(&controls), L"InitCommonControlsEx");
+    // The system's own controls work without it too, in their older look.
+    win32::Attempt(InitCommonControlsEx(&controls), L"InitCommonControlsEx");
     win32::Win32Runtime runtime;
     app::WindowSequence sequence(runtime, &MakeForm);
     runtime.Attach(sequence);

@@ -20,26 +20,31 @@ public:
     static bool IsDialog(HWND window);
 
 private:
-    static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    bool Handle(UINT message, WPARAM wParam, LPARAM lParam);
-
     // Where a control goes at the window's resolution: its designed rectangle, or as large as its
     // text for a label that sizes itself; a combo box's drop-down list comes below the height.
     struct Placement {
         int x, y, width, height, listHeight;
     };
 
+    // The window and its messages (dialog_window.cpp).
+    static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    bool Handle(UINT message, WPARAM wParam, LPARAM lParam);
     void OnInitDialog();
+    void OnCommand(int id, int code);
+    int IdOf(int control) const;
+    int ControlOf(int id) const;
+
+    // Its controls, made from the layout table (dialog_controls.cpp).
     void CreateControls();
+
+    // Their places and the frame's at a DPI (dialog_layout.cpp).
+    Placement PlacementOf(int control, HDC dc) const;
     // The outer size of the window at the DPI: its client area as designed, and the frame.
     SIZE FrameSize(int dpi) const;
     void FitFrame();
     void PlaceFrame(int x, int y, UINT flags);
     void ApplyLayout(int dpi);
-    Placement PlacementOf(int control, HDC dc) const;
-    int IdOf(int control) const;
-    int ControlOf(int id) const;
-    void OnCommand(int id, int code);
+    static void FitComboHeight(HWND combo, int height);
 
     std::vector<HWND> controls_; // by table row; null for timers. Owned by window_.
     std::vector<bool> chosen_;   // by table row: the option button chosen in its group

@@ -44,13 +44,15 @@ ATOM NativeWindow::RegisterWindowClass(const wchar_t* name, WNDPROC procedure, i
     windowClass.lpfnWndProc = procedure;
     windowClass.cbWndExtra = extraBytes;
     windowClass.hInstance = instance;
-    // Shared: the system frees them with the module.
+    // The large icon is shared, the system freeing it with the module. The small one is loaded
+    // at its own size and not shared: a shared load answers with whichever image of the name came
+    // first, the large one scaled down. It lives as long as the class, that is the program.
     windowClass.hIcon = static_cast<HICON>(
         Check(LoadImageW(instance, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED),
               L"LoadImageW"));
     windowClass.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON,
                                                         GetSystemMetrics(SM_CXSMICON),
-                                                        GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+                                                        GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
     windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)); // IDC_ARROW
     // The class owns its brush for the life of the program.
     windowClass.hbrBackground = (background & app::kSystemColour)

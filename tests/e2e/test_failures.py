@@ -56,10 +56,10 @@ class FailingCalls(RunTest):
         self.assert_reports_and_ends("CreateFontIndirectW")
 
     def test_what_the_joke_can_do_without_does_not_stop_it(self):
-        # A beep, a repaint, the COM apartment; on older Windows every newer DPI function; and a
-        # shell without ShellExecuteA, which leaves only the page unopened.
+        # The common controls' set-up, a beep, a repaint, the COM apartment; on older Windows every newer DPI function; and a
+        # shell without ShellExecuteExA, which leaves only the page unopened.
         older_windows = "GetDpiForWindow,GetDpiForMonitor,AdjustWindowRectExForDpi,SetDialogDpiChangeBehavior"
-        for calls, pages in (("MessageBeep,UpdateWindow,CoInitializeEx", 1), (older_windows, 1), ("ShellExecuteA", 0)):
+        for calls, pages in (("InitCommonControlsEx,MessageBeep,UpdateWindow,CoInitializeEx", 1), (older_windows, 1), ("ShellExecuteExA", 0)):
             with self.subTest(calls=calls):
                 if self.process is not None:
                     super().tearDown()
@@ -68,6 +68,14 @@ class FailingCalls(RunTest):
                 self.helper("keys", "-", "ENTER")
                 self.assertEqual(self.expect_exit(timeout=30), 0, "the joke ended as usual")
                 self.assertEqual(len(self.session.opened_addresses(timeout=5)), pages, "the page opened or not")
+
+    def test_a_settings_window_placed_on_no_monitor_is_centred_on_the_screen(self):
+        # As on a Windows that would not place it where the template asks for the default place.
+        self.start_failing("MonitorFromRect")
+        frame = self.wait_window()["window"]
+        screen = self.helper("screen")
+        self.assertEqual((frame["x"] + frame["w"] // 2, frame["y"] + frame["h"] // 2),
+                         (screen["w"] // 2, screen["h"] // 2), frame)
 
     def test_a_combo_box_text(self):
         self.start_failing("WM_SETTEXT")
