@@ -1,3 +1,5 @@
+// The dialog itself: its class and empty template, the dialog manager's notifications turned into
+// the form's events, and the services that change its controls.
 #include "win32/dialog_window.h"
 
 #include "app/window_sequence.h"

@@ -1,3 +1,5 @@
+// The services every program window gives its form: showing and going, place and size, the
+// message box, the beep, the freeze and the shell; and the class and font they share.
 #include "win32/native_window.h"
 
 #include "resource_ids.h"
