@@ -15,6 +15,7 @@ set(program_sources
     src/win32/failure.cpp
     src/win32/dpi.cpp
     src/win32/fonts.cpp
+    src/win32/terminated.cpp
     src/win32/no_exceptions.cpp
     assets/app.rc)
 

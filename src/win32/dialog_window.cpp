@@ -5,6 +5,7 @@
 #include "win32/dpi.h"
 #include "win32/failure.h"
 #include "win32/fonts.h"
+#include "win32/terminated.h"
 
 #include <commctrl.h>
 
@@ -198,7 +199,7 @@ void DialogWindow::CreateControls() {
 
         // Created in place, each window move under Wine being a trip to its server.
         const Placement place = PlacementOf(row, dc.Get());
-        const std::wstring text(design.kind == Kind::ComboBox ? std::wstring_view() : design.text);
+        const auto text = Terminated(design.kind == Kind::ComboBox ? std::wstring_view() : design.text);
         HWND control = Check(CreateWindowExW(0, ClassOf(design.kind), text.c_str(), style, place.x, place.y,
                                              place.width, place.height + place.listHeight, window_,
                                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(IdOf(row))),
@@ -215,7 +216,7 @@ void DialogWindow::CreateControls() {
             break;
         case Kind::ComboBox: {
             FitComboHeight(control, place.height);
-            const std::wstring edit(design.text);
+            const auto edit = Terminated(design.text);
             // TRUE when set; a combo box reports failure with CB_ERR or CB_ERRSPACE, both negative.
             if (Outcome(SendMessageW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(edit.c_str())),
                         L"WM_SETTEXT", LRESULT{CB_ERRSPACE}) <= 0)
@@ -319,14 +320,14 @@ void DialogWindow::ApplyLayout(int dpi) {
 }
 
 void DialogWindow::AddItem(int control, std::wstring_view text, int index) {
-    const std::wstring item(text);
+    const auto item = Terminated(text);
     const LRESULT result = SendMessageW(controls_.at(control), CB_INSERTSTRING, static_cast<WPARAM>(index),
                                         reinterpret_cast<LPARAM>(item.c_str()));
     if (result == CB_ERR || result == CB_ERRSPACE) Fail(L"CB_INSERTSTRING");
 }
 
 void DialogWindow::SetCaption(int control, std::wstring_view text) {
-    const std::wstring caption(text);
+    const auto caption = Terminated(text);
     Check(SetWindowTextW(controls_.at(control), caption.c_str()), L"SetWindowTextW");
     // Painted now, so that a pause that follows shows the new caption.
     Attempt(UpdateWindow(controls_[control]), L"UpdateWindow");
