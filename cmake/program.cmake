@@ -17,6 +17,7 @@ set(program_sources
     src/win32/failure.cpp
     src/win32/dpi.cpp
     src/win32/fonts.cpp
+    src/win32/terminated.cpp
     src/win32/no_exceptions.cpp
     assets/app.rc)
 
@@ -25,6 +26,7 @@ include(CheckCXXCompilerFlag)
 check_cxx_compiler_flag(-flto HAVE_LTO)
 set(lto $<$<BOOL:${HAVE_LTO}>:-flto>)
 
+# add_program(name [imports beyond the allow-list, "dll function" each])
 function(add_program name)
     add_executable(${name} WIN32 ${program_sources})
     target_include_directories(${name} PRIVATE src assets ${CMAKE_CURRENT_BINARY_DIR}/generated)
@@ -42,12 +44,25 @@ function(add_program name)
     target_compile_options(${name} PRIVATE -ffile-prefix-map=${CMAKE_SOURCE_DIR}=. -ffile-prefix-map=${CMAKE_BINARY_DIR}=.)
     target_link_options(${name} PRIVATE -static -municode -s -Wl,--gc-sections ${lto} -Os -Wl,--no-insert-timestamp)
     target_link_libraries(${name} PRIVATE user32 gdi32 comctl32) # shell32 is loaded at the end
+    # Small, and only what the allow-list lets it import, whichever compiler built it: checked
+    # right after the link, with the linker's map to tell where anything more came from. (The map
+    # is a file of its own: the program's bytes stay the same.)
+    set(map ${CMAKE_CURRENT_BINARY_DIR}/${name}.map)
+    set(allowed ${CMAKE_SOURCE_DIR}/tests/e2e/allowed-imports.txt)
+    target_link_options(${name} PRIVATE -Wl,-Map=${map})
+    set_property(TARGET ${name} APPEND PROPERTY LINK_DEPENDS ${allowed} ${CMAKE_SOURCE_DIR}/cmake/program-check.cmake)
+    add_custom_command(TARGET ${name} POST_BUILD
+        COMMAND ${CMAKE_COMMAND} -DPROGRAM=$<TARGET_FILE:${name}> -DMAP=${map} -DALLOWED=${allowed}
+                "-DALSO_ALLOWED=${ARGN}" -DOBJDUMP=${CMAKE_OBJDUMP} -DLIMIT=65536
+                -P ${CMAKE_SOURCE_DIR}/cmake/program-check.cmake
+        VERBATIM)
 endfunction()
 
 add_program(nastaveni)
 # For the tests only, never shipped: any checked call can be made to fail on purpose (see
 # src/win32/failure.h), to prove that every failure ends in the run-time error message.
-add_program(nastaveni_faults)
+# It reads which calls to fail from its environment.
+add_program(nastaveni_faults "kernel32.dll GetEnvironmentVariableW" "kernel32.dll lstrcmpW")
 target_compile_definitions(nastaveni_faults PRIVATE NASTAVENI_FAULT_INJECTION)
 
 set_source_files_properties(assets/app.rc PROPERTIES

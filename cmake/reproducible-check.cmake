@@ -3,7 +3,7 @@
 # cmake -DSOURCE=... -DREFERENCE=.../nastaveni.exe -DPLACE=... [-DSITE_HOST=...] -P reproducible-check.cmake
 file(REMOVE_RECURSE "${PLACE}")
 file(MAKE_DIRECTORY "${PLACE}/elsewhere")
-foreach(part CMakeLists.txt cmake src assets bench tests/e2e/helper)
+foreach(part CMakeLists.txt cmake src assets bench tests/e2e/helper tests/e2e/allowed-imports.txt)
     get_filename_component(parent "${PLACE}/elsewhere/${part}" DIRECTORY)
     file(COPY "${SOURCE}/${part}" DESTINATION "${parent}")
 endforeach()

@@ -1,8 +1,10 @@
 #include "console/form3.h"
 
+#include "app/text.h"
 #include "console/form3_layout.h"
 #include "console/site.h"
 
+#include <algorithm>
 #include <string_view>
 
 namespace console {
@@ -43,32 +45,53 @@ inline constexpr ScriptRow kScript[] = {
 };
 inline constexpr float kFinaleCount = 200;
 
-std::wstring Widen(std::string_view ascii) {
-    return std::wstring(ascii.begin(), ascii.end());
+// Every row as the console types it: its text, and the character of the label after it.
+constexpr std::size_t LongestRow() {
+    std::size_t longest = 0;
+    for (const ScriptRow& row : kScript)
+        longest = std::max(longest, row.text.size() + (row.labelChar != kNoLabelChar ? 1 : 0));
+    return longest;
 }
+
+inline constexpr std::wstring_view kFinaleStart =
+    L"Tohle je jen NEŠKODNÝ ftípek ;-)\r\n"
+    L"\r\n"
+    L"Pošlete tento program svým známým ať vědí co všechno se dá "
+    L"ve Windowsech nastavit\r\n"
+    L"Navštivte internetovou stranu ";
+inline constexpr std::wstring_view kFinaleBeforeCredit = L"\r\n\r\n";
+inline constexpr std::wstring_view kCreditLine = site::kCreditLine;
+
+// Both texts are made by the compiler, each in a buffer just large enough for its parts.
+constexpr auto MakeFinalePrompt() {
+    app::Text<kFinaleStart.size() + site::kHostView.size() + kFinaleBeforeCredit.size() + kCreditLine.size()>
+        prompt(kFinaleStart);
+    for (const char c : site::kHostView)
+        prompt.Append(static_cast<wchar_t>(c));
+    prompt.Append(kFinaleBeforeCredit);
+    prompt.Append(kCreditLine);
+    return prompt;
+}
+inline constexpr auto kFinalePrompt = MakeFinalePrompt();
+static_assert(kFinalePrompt.view().size() <= app::kLongestText,
+              "the credit line is too long for the message box");
+
+inline constexpr std::string_view kScheme = "http://";
+constexpr auto MakeSiteAddress() {
+    app::BasicText<char, kScheme.size() + site::kHostView.size()> address(kScheme);
+    address.Append(site::kHostView);
+    return address;
+}
+inline constexpr auto kSiteAddress = MakeSiteAddress();
 
 } // namespace
 
-std::wstring FinalePrompt() {
-    std::wstring prompt;
-    prompt += L"Tohle je jen NEŠKODNÝ ftípek ;-)";
-    prompt += L"\r\n";
-    prompt += L"\r\n";
-    prompt += L"Pošlete tento program svým známým ať vědí co všechno se dá ve Windowsech nastavit";
-    prompt += L"\r\n";
-    prompt += L"Navštivte internetovou stranu ";
-    prompt += Widen(site::kHostView);
-    prompt += L"\r\n";
-    prompt += L"\r\n";
-    prompt += site::kCreditLine;
-    return prompt;
+std::wstring_view FinalePrompt() {
+    return kFinalePrompt.view();
 }
 
-// Built by appending: the library's out-of-line insert would bring its exception machinery along.
-std::string SiteAddress() {
-    std::string address = "http://";
-    address += site::kHostView;
-    return address;
+const char* SiteAddress() {
+    return kSiteAddress.c_str();
 }
 
 const app::FormLayout& Form3::Layout() const {
@@ -89,9 +112,10 @@ void Form3::Form_Load() {
 void Form3::Timer1_Timer() {
     for (const ScriptRow& row : kScript) {
         if (TickCounter != row.count) continue;
-        std::wstring text(row.text);
-        if (row.labelChar != kNoLabelChar) text += static_cast<wchar_t>(site::kVolumeLabel[row.labelChar]);
-        window().Print(text, row.lineEnd);
+        app::Text<LongestRow()> text(row.text);
+        if (row.labelChar != kNoLabelChar)
+            text.Append(static_cast<wchar_t>(site::kVolumeLabel[row.labelChar]));
+        window().Print(text.view(), row.lineEnd);
     }
     if (TickCounter == kFinaleCount) {
         Finale();
@@ -102,7 +126,7 @@ void Form3::Timer1_Timer() {
 
 void Form3::Finale() {
     window().MsgBox(FinalePrompt(), app::kMsgBoxCritical, kTitle);
-    window().ShellExecuteA(SiteAddress().c_str());
+    window().ShellExecuteA(SiteAddress());
     End();
 }
 

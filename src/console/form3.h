@@ -4,7 +4,7 @@
 
 #include "app/form.h"
 
-#include <string>
+#include <string_view>
 
 namespace console {
 
@@ -24,8 +24,8 @@ private:
 };
 
 // The finale's message: six lines, the second and the fifth empty.
-std::wstring FinalePrompt();
+std::wstring_view FinalePrompt();
 // What the finale asks the shell to open.
-std::string SiteAddress();
+const char* SiteAddress();
 
 } // namespace console

@@ -27,9 +27,9 @@ bool Form1::Raise(int control, app::Event event) {
 void Form1::Form_Load() {
     // Counted in single precision, the two number lists filled entry by entry.
     for (ItemCounter = 0; ItemCounter <= 59; ItemCounter += 1) {
-        const std::wstring text = app::NumberText(ItemCounter + 1);
-        window().AddItem(Combo1, text, static_cast<int>(ItemCounter));
-        window().AddItem(Combo3, text, static_cast<int>(ItemCounter));
+        const auto text = app::NumberText(ItemCounter + 1);
+        window().AddItem(Combo1, text.view(), static_cast<int>(ItemCounter));
+        window().AddItem(Combo3, text.view(), static_cast<int>(ItemCounter));
     }
     window().AddItem(Combo2, L"Sekundách", 0);
     window().AddItem(Combo2, L"Minutách", 1);

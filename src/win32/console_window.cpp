@@ -5,6 +5,7 @@
 #include "win32/dpi.h"
 #include "win32/failure.h"
 #include "win32/fonts.h"
+#include "win32/terminated.h"
 
 namespace win32 {
 namespace {
@@ -28,7 +29,7 @@ ConsoleWindow::ConsoleWindow(app::Form& form, app::WindowSequence& sequence, HWN
         consoleClass = RegisterWindowClass(kConsoleClass, &ConsoleWindow::WindowProc, 0, layout.background);
     // A popup has no place the system would choose. Sized once it exists, at the resolution of
     // the monitor it is on, until its form moves it.
-    const std::wstring title(layout.title);
+    const auto title = Terminated(layout.title);
     Check(CreateWindowExW(0, kConsoleClass, title.c_str(), WS_POPUP, 0, 0, 0, 0, owner, nullptr,
                           GetModuleHandleW(nullptr), this),
           L"CreateWindowExW");

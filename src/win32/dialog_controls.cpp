@@ -3,6 +3,7 @@
 #include "win32/dialog_window.h"
 
 #include "win32/failure.h"
+#include "win32/terminated.h"
 
 #include <commctrl.h>
 
@@ -90,7 +91,7 @@ void DialogWindow::CreateControls() {
 
         // Created in place, each window move under Wine being a trip to its server.
         const Placement place = PlacementOf(row, dc.Get());
-        const std::wstring text(design.kind == Kind::ComboBox ? std::wstring_view() : design.text);
+        const auto text = Terminated(design.kind == Kind::ComboBox ? std::wstring_view() : design.text);
         HWND control = Check(CreateWindowExW(0, ClassOf(design.kind), text.c_str(), style, place.x, place.y,
                                              place.width, place.height + place.listHeight, window_,
                                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(IdOf(row))),
@@ -107,7 +108,7 @@ void DialogWindow::CreateControls() {
             break;
         case Kind::ComboBox: {
             FitComboHeight(control, place.height);
-            const std::wstring edit(design.text);
+            const auto edit = Terminated(design.text);
             // TRUE when set; a combo box reports failure with CB_ERR or CB_ERRSPACE, both negative.
             if (Outcome(SendMessageW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(edit.c_str())),
                         L"WM_SETTEXT", LRESULT{CB_ERRSPACE}) <= 0)

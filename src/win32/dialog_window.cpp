@@ -7,6 +7,7 @@
 #include "win32/dpi.h"
 #include "win32/failure.h"
 #include "win32/fonts.h"
+#include "win32/terminated.h"
 
 #include <commctrl.h>
 
@@ -111,14 +112,14 @@ int DialogWindow::ControlOf(int id) const {
 }
 
 void DialogWindow::AddItem(int control, std::wstring_view text, int index) {
-    const std::wstring item(text);
+    const auto item = Terminated(text);
     const LRESULT result = SendMessageW(controls_.at(control), CB_INSERTSTRING, static_cast<WPARAM>(index),
                                         reinterpret_cast<LPARAM>(item.c_str()));
     if (result == CB_ERR || result == CB_ERRSPACE) Fail(L"CB_INSERTSTRING");
 }
 
 void DialogWindow::SetCaption(int control, std::wstring_view text) {
-    const std::wstring caption(text);
+    const auto caption = Terminated(text);
     Check(SetWindowTextW(controls_.at(control), caption.c_str()), L"SetWindowTextW");
     // Painted now, so that a pause that follows shows the new caption.
     Attempt(UpdateWindow(controls_[control]), L"UpdateWindow");

@@ -2,6 +2,7 @@
 
 #include "win32/dpi.h"
 #include "win32/failure.h"
+#include "win32/terminated.h"
 
 #include <cwchar>
 
@@ -43,7 +44,7 @@ bool IsFixedPitchFace(HFONT font, const wchar_t* face) {
 } // namespace
 
 UniqueFont CreateFormFont(const app::FontSpec& design, int dpi) {
-    const std::wstring face(design.face.empty() ? std::wstring_view(kDialogFace) : design.face);
+    const auto face = Terminated(design.face.empty() ? std::wstring_view(kDialogFace) : design.face);
     UniqueFont font = CreateWithFace(design, dpi, face.c_str());
     if (!design.fixedPitch || IsFixedPitchFace(font.Get(), face.c_str())) return font;
     for (const wchar_t* fallback : kFixedPitchFallbacks) {

@@ -3,7 +3,6 @@
 #include "app/layout.h"
 #include "win32/handles.h"
 
-#include <string>
 #include <string_view>
 
 namespace win32 {

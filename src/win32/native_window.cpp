@@ -9,9 +9,9 @@
 #include "win32/failure.h"
 #include "win32/fonts.h"
 #include "win32/shell.h"
+#include "win32/terminated.h"
 
 #include <algorithm>
-#include <string>
 
 namespace win32 {
 namespace {
@@ -131,7 +131,7 @@ void NativeWindow::Print(std::wstring_view, bool) {
 
 void NativeWindow::MsgBox(std::wstring_view prompt, int style, std::wstring_view title) {
     // Owned by this window, so that it opens above it (above the full-screen console).
-    const std::wstring text(prompt), caption(title);
+    const auto text = Terminated(prompt), caption = Terminated(title);
     Check(MessageBoxW(window_, text.c_str(), caption.c_str(), static_cast<UINT>(style) | MB_SETFOREGROUND),
           L"MessageBoxW");
 }

@@ -2,11 +2,11 @@
 // and those of libraries loaded only when needed.
 #pragma once
 
+#include "app/text.h"
 #include "win32/failure.h"
 
 #include <windows.h>
 
-#include <string>
 #include <string_view>
 
 namespace win32 {
@@ -16,9 +16,8 @@ inline HMODULE LoadSystemLibrary(std::wstring_view name) {
     wchar_t folder[MAX_PATH];
     const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
     if (length == 0 || length >= MAX_PATH) return nullptr;
-    std::wstring path(folder, length);
-    path += L'\\';
-    path += name;
+    app::Text<MAX_PATH - 1> path(std::wstring_view(folder, length));
+    if (!path.Append(L'\\') || !path.Append(name)) return nullptr;
     return LoadLibraryW(path.c_str());
 }
 

@@ -95,8 +95,8 @@ TEST_F(ConsoleTest, TheFinaleShowsTheBoxThenOpensThePageThenEnds) {
     EXPECT_EQ(runtime.messageBoxes[0].style, 16);
     EXPECT_EQ(runtime.messageBoxes[0].title, L"Tajné nastavení systému Windows");
     const auto box = std::find(runtime.calls.begin(), runtime.calls.end(), "MsgBox");
-    const auto shell =
-        std::find(runtime.calls.begin(), runtime.calls.end(), "ShellExecuteA " + console::SiteAddress());
+    const auto shell = std::find(runtime.calls.begin(), runtime.calls.end(),
+                                 std::string("ShellExecuteA ") + console::SiteAddress());
     const auto end = std::find(runtime.calls.begin(), runtime.calls.end(), "End");
     ASSERT_NE(shell, runtime.calls.end());
     EXPECT_LT(box, shell);
@@ -122,7 +122,7 @@ TEST_F(ConsoleTest, TheFinaleComes16Point08SecondsAfterTheConsoleOpensWhateverTh
 }
 
 TEST_F(ConsoleTest, ThePromptHasSixLinesTheSecondAndFifthEmpty) {
-    const std::wstring prompt = console::FinalePrompt();
+    const std::wstring prompt(console::FinalePrompt());
     std::vector<std::wstring> lines;
     std::size_t from = 0;
     for (std::size_t at; (at = prompt.find(L"\r\n", from)) != std::wstring::npos; from = at + 2)

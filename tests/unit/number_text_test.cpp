@@ -8,14 +8,15 @@
 namespace {
 
 TEST(NumberText, WholeNumbersHaveNoDecimalPointAndNoLeadingBlank) {
-    EXPECT_EQ(app::NumberText(1.0f), L"1");
-    EXPECT_EQ(app::NumberText(60.0f), L"60");
-    EXPECT_EQ(app::NumberText(0.0f), L"0");
-    EXPECT_EQ(app::NumberText(-0.0f), L"0");
-    EXPECT_EQ(app::NumberText(-7.0f), L"-7");
-    EXPECT_EQ(app::NumberText(16777216.0f), L"16777216");
+    EXPECT_EQ(app::NumberText(1.0f).view(), L"1");
+    EXPECT_EQ(app::NumberText(60.0f).view(), L"60");
+    EXPECT_EQ(app::NumberText(0.0f).view(), L"0");
+    EXPECT_EQ(app::NumberText(-0.0f).view(), L"0");
+    EXPECT_EQ(app::NumberText(-7.0f).view(), L"-7");
+    EXPECT_EQ(app::NumberText(16777216.0f).view(), L"16777216");
+    EXPECT_EQ(app::NumberText(-1e18f).view(), L"-999999984306749440");
     for (float value = 1; value <= 60; value += 1)
-        EXPECT_EQ(app::NumberText(value), std::to_wstring(static_cast<int>(value)));
+        EXPECT_EQ(app::NumberText(value).view(), std::to_wstring(static_cast<int>(value)));
 }
 
 } // namespace
