@@ -36,6 +36,9 @@ RELAY_INCLUDE = ";".join([
     "kernel32.ExitProcess", "ntdll.RtlExitUserProcess", "shcore.GetDpiForMonitor", "user32.DispatchMessageW",
 ])
 SESSION_FILE = "session.json"
+# The helper's commands that only look, and may be asked again when an answer does not come.
+LOOKING_COMMANDS = {"windows", "wait", "wait-class", "gone", "dump", "screen"}
+HELPER_ATTEMPTS = 3
 # Files of a prefix that Wine only reads: sessions share them with the template.
 SHARED_SUFFIXES = {".dll", ".exe", ".drv", ".sys", ".ocx", ".acm", ".cpl", ".tlb", ".ax", ".ttf", ".fon", ".nls",
                    ".mui", ".ds", ".vxd", ".com", ".msstyles"}
@@ -85,7 +88,7 @@ def parse_record(line):
         elif name == "items":
             value = value.split("\x1f") if value else []
         elif name in ("hwnd", "pid", "style", "exstyle", "owner", "id", "depth", "check", "cursel", "w", "h", "dpi",
-                      "x", "y", "foreground", "enabled", "hung", "gone"):
+                      "x", "y", "foreground", "enabled", "hung", "gone", "end"):
             value = int(value)
         record[name] = value
     return record
@@ -307,19 +310,36 @@ class WineSession:
 
     def helper(self, *args, timeout=120, check=True):
         """Runs the Windows-side helper (helper/helper.cpp) and reads its records: a list for
-        `windows`, a window with its `focus` and tree of `children` for `dump`, else the one record;
-        None when it says 'not found'. Its answer comes through a file, not a pipe: a Wine desktop
-        that the call happens to restart would inherit the pipe and keep it open long after."""
-        with tempfile.TemporaryFile() as output:
-            result = subprocess.run([self.loader, str(self.helper_exe), *map(str, args)], env=self.env(),
-                                    stdin=subprocess.DEVNULL, stdout=output, stderr=subprocess.DEVNULL,
-                                    timeout=timeout)
-            output.seek(0)
-            records = [parse_record(line) for line in output.read().decode("utf-8").splitlines() if line]
-        if result.returncode == 1 or (result.returncode == 0 and not records and args[0] != "windows"):
-            return None
-        if result.returncode != 0 and check:
-            raise RuntimeError(f"helper {args} failed ({result.returncode}): {records}")
+        `windows`, a window with its `focus` and tree of `children` for `dump`, else the one record.
+        When the window or control is not there (or a wait for it timed out) it returns None with
+        check=False, and raises with what the helper saw otherwise; an action whose state never came
+        (the window in front, answering, under the pointer) always raises.
+
+        The helper ends every answer with an `end` record. A loaded machine now and then starts a
+        Wine process that never gets as far as the helper's own code; such a call gives no answer,
+        and one that only looks is made again. Its answer comes through a file, not a pipe: a Wine
+        desktop that the call happens to restart would inherit the pipe and keep it open long after."""
+        for attempt in range(1, HELPER_ATTEMPTS + 1):
+            with tempfile.TemporaryFile() as output, tempfile.TemporaryFile() as errors:
+                result = subprocess.run([self.loader, str(self.helper_exe), *map(str, args)], env=self.env(),
+                                        stdin=subprocess.DEVNULL, stdout=output, stderr=errors, timeout=timeout)
+                output.seek(0)
+                errors.seek(0)
+                records = [parse_record(line) for line in output.read().decode("utf-8").splitlines() if line]
+                wine_said = errors.read().decode("utf-8", "replace").strip()
+            if records and "end" in records[-1]:
+                break
+            if args[0] not in LOOKING_COMMANDS or attempt == HELPER_ATTEMPTS:
+                raise RuntimeError(f"the helper gave no answer to {args} (exit code {result.returncode}, "
+                                   f"attempt {attempt}); Wine said: {wine_said[-2000:] or 'nothing'}")
+            print(f"e2e: the helper gave no answer to {args[0]} (exit code {result.returncode}; Wine said: "
+                  f"{wine_said[-500:] or 'nothing'}); asking again", flush=True)
+        code = records.pop()["end"]
+        if code != 0:
+            error = records[0].get("error", "") if records else ""
+            if code == 1 and not check:
+                return None
+            raise RuntimeError(f"helper {' '.join(map(str, args))}: {error} (exit code {code})")
         if args[0] == "windows":
             return records
         if args[0] == "dump":
@@ -332,7 +352,7 @@ class WineSession:
                 parents[-1]["children"].append(control)
                 parents.append(control)
             return window
-        return records[0]
+        return records[0] if records else {}
 
     def wait_question(self, title, timeout=30):
         """After "OK": the question window, told from the settings window by its width."""

@@ -14,6 +14,7 @@ sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "scripts"))
 from wineenv import TITLE, WineSession  # noqa: E402
 
 CONSOLE_TITLE = "Form3"
+ERROR_REPORT_START = "Chyba za běhu programu."
 DIALOG_CLASS = "TajneNastaveniDialog"
 CONSOLE_CLASS = "TajneNastaveniOkno"
 ASSETS = Path(__file__).resolve().parents[2] / "assets"
@@ -34,6 +35,27 @@ def relay_calls(relay_log, function):
         return []
     pattern = re.compile(r"Call " + re.escape(function) + r"\(", re.IGNORECASE)
     return [line for line in relay_log.read_text(errors="replace").splitlines() if pattern.search(line)]
+
+
+def unescape(relay_text):
+    """Wine's trace writes non-ASCII and backslashes escaped."""
+    return re.sub(r"\\u?([0-9a-fA-F]{4})", lambda m: chr(int(m.group(1), 16)), relay_text).replace("\\\\", "\\")
+
+
+def error_reports(relay_log):
+    """The program's run-time error reports in a relay trace, as their text reads: which call failed
+    and its error code."""
+    found = []
+    for line in relay_calls(relay_log, "user32.MessageBoxW"):
+        text = re.search(r'L"(.*?)",[0-9a-f]+ L"', line)
+        if text and unescape(text.group(1)).startswith(ERROR_REPORT_START):
+            found.append(re.sub(r"\\r\\n(\\r\\n)?", " ", unescape(text.group(1))))
+    return found
+
+
+def describe_windows(windows):
+    return "; ".join(f"{w['title']!r} ({w['class']}{', in front' if w['foreground'] else ''})" for w in windows) \
+        or "no window"
 
 
 _sessions = {}
@@ -90,23 +112,35 @@ class ProgramTest(unittest.TestCase):
         code = self.process.poll()
         tail = self.relay_log.read_text(errors="replace").splitlines()[-25:] if self.relay_log.exists() else []
         print(f"\n--- the program {'still runs' if code is None else f'ended with exit code {code:#x}'}; "
+              f"its error reports: {error_reports(self.relay_log) or 'none in the trace'}; "
               f"the last lines of its standard error and trace ({self.relay_log}):\n" + "\n".join(tail))
 
     # ----- looking -----
     def helper(self, *args, **kwargs):
         return self.session.helper(*args, **kwargs)
 
+    def until(self, what, look, holds=bool, timeout=30, show=repr):
+        """Looks again and again until what it sees holds, and gives that back; fails naming what
+        never came and what was seen instead. Every wait of the tests is this one loop."""
+        deadline = time.monotonic() + timeout
+        while True:
+            seen = look()
+            if holds(seen):
+                return seen
+            if time.monotonic() > deadline:
+                self.fail(f"{what} never came in {timeout:g} s; seen instead: {show(seen)}")
+            time.sleep(0.1)
+
     def wait_window(self, title=TITLE, timeout_ms=30000, where=None):
         """The visible top-level window with the title (and, if given, for which `where` holds)."""
-        deadline = time.monotonic() + timeout_ms / 1000
-        while time.monotonic() < deadline:
+        def look():
             if self.process.poll() is not None:
-                self.fail(f"the program ended (exit code {self.process.returncode:#x}) while waiting for {title!r}")
-            windows = [w for w in self.helper("windows") if w["title"] == title and (where is None or where(w))]
-            if windows:
-                return windows[0]
-            time.sleep(0.1)
-        self.fail(f"no window {title!r} appeared")
+                self.fail(f"the program ended (exit code {self.process.returncode:#x}, error reports: "
+                          f"{error_reports(self.relay_log) or 'none in the trace'}) while waiting for {title!r}")
+            return self.helper("windows")
+        windows = self.until(f"the window {title!r}", look, timeout=timeout_ms / 1000, show=describe_windows,
+                             holds=lambda seen: any(w["title"] == title and (where is None or where(w)) for w in seen))
+        return next(w for w in windows if w["title"] == title and (where is None or where(w)))
 
     def program_windows(self):
         return [w for w in self.helper("windows") if w["title"] in (TITLE, CONSOLE_TITLE)]
@@ -132,6 +166,10 @@ class ProgramTest(unittest.TestCase):
     def focus_text(self, title=TITLE):
         focus = self.helper("dump", title)["focus"]
         return focus and focus["text"]
+
+    def wait_focus(self, text, title=TITLE):
+        """Waits for the keyboard focus on the control with this text, as a key sent before moves it."""
+        self.until(f"the focus on {text!r}", lambda: self.focus_text(title), lambda seen: seen == text)
 
     def picture_extent(self, dump, icon):
         """Where in the picture control its image shows on the screen, and where in the icon's own
@@ -183,7 +221,7 @@ class RunTest(ProgramTest):
         self.wait_window(CONSOLE_TITLE)
         # The console types for about 16 s; a loaded machine may stretch that.
         box = self.helper("wait-class", MESSAGE_BOX_CLASS, 60000, check=False)
-        self.assertIsNotNone(box, "the finale's message box")
+        self.assertIsNotNone(box, f"the finale's message box (error reports: {error_reports(self.relay_log)})")
         # Not the run-time error report, which is a message box with the same title.
         texts = [c["text"] for c in self.helper("dump", f"#{box['hwnd']}")["children"]]
         self.assertTrue(any(t.startswith(FINALE_START) for t in texts), f"the finale's text, not {texts}")
