@@ -3,10 +3,9 @@ real box, the address handed to the shell, and the end of the program however th
 
 import re
 import subprocess
-import time
 import unittest
 
-from harness import CONSOLE_CLASS, TITLE, RunTest
+from harness import CONSOLE_CLASS, TITLE, RunTest, describe_windows, unescape
 
 SCRIPT = [
     "C:\\",
@@ -18,21 +17,8 @@ SCRIPT = [
 ]
 
 
-def unescape(relay_text):
-    """Wine's trace writes non-ASCII and backslashes escaped."""
-    return re.sub(r"\\u?([0-9a-fA-F]{4})", lambda m: chr(int(m.group(1), 16)), relay_text).replace("\\\\", "\\")
-
-
 class Finale(RunTest):
     trace = ",+font"  # the fonts the program asks for
-
-    def becomes_foreground(self, hwnd, timeout=10):
-        deadline = time.monotonic() + timeout
-        while time.monotonic() < deadline:
-            if any(w["hwnd"] == hwnd and w["foreground"] for w in self.helper("windows")):
-                return True
-            time.sleep(0.2)
-        return False
 
     def stamp(self, pattern):
         """When the program first made the call the trace line matches, in seconds."""
@@ -86,7 +72,8 @@ class Finale(RunTest):
         screen = self.helper("screen")
         centre = (box["window"]["x"] + box["window"]["w"] // 2, box["window"]["y"] + box["window"]["h"] // 2)
         self.assertAlmostEqual(centre[0], screen["w"] // 2, delta=2)
-        self.assertTrue(self.becomes_foreground(box["hwnd"]), "the box is above the full-screen console")
+        self.until("the box in front of the full-screen console", lambda: self.helper("windows"),
+                   lambda seen: any(w["hwnd"] == box["hwnd"] and w["foreground"] for w in seen), show=describe_windows)
         self.screenshot("console-finale")
         self.assert_the_console_looks_as_designed()
 
