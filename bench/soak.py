@@ -59,7 +59,8 @@ def one_run(session, answer, dismiss, relay_log, address):
 
     if session.browser_log.exists():
         session.browser_log.unlink()
-    program = session.launch(relay_log=relay_log)
+    # Wine's own errors too, should a call of the program fail for a reason of Wine's.
+    program = session.launch(relay_log=relay_log, extra_env={"WINEDEBUG": "-all,err+all,+relay,+timestamp"})
     try:
         must(session.helper("wait", TITLE, WAIT_MS, check=False), "the settings window")
         must(session.helper("click-control", TITLE, "OK", check=False), "the click on OK")

@@ -319,9 +319,11 @@ class WineSession:
         Wine process that never gets as far as the helper's own code; such a call gives no answer,
         and one that only looks is made again. Its answer comes through a file, not a pipe: a Wine
         desktop that the call happens to restart would inherit the pipe and keep it open long after."""
+        env = self.env()
+        env["WINEDEBUG"] = "-all,err+all"  # what Wine says when it cannot run the helper through
         for attempt in range(1, HELPER_ATTEMPTS + 1):
             with tempfile.TemporaryFile() as output, tempfile.TemporaryFile() as errors:
-                result = subprocess.run([self.loader, str(self.helper_exe), *map(str, args)], env=self.env(),
+                result = subprocess.run([self.loader, str(self.helper_exe), *map(str, args)], env=env,
                                         stdin=subprocess.DEVNULL, stdout=output, stderr=errors, timeout=timeout)
                 output.seek(0)
                 errors.seek(0)
@@ -329,11 +331,13 @@ class WineSession:
                 wine_said = errors.read().decode("utf-8", "replace").strip()
             if records and "end" in records[-1]:
                 break
+            what = (f"the helper gave no answer to {args} (exit code {result.returncode}, attempt {attempt}); "
+                    f"Wine said: {wine_said[-2000:] or 'nothing'}")
+            with open(self.build_dir / "helper-no-answer.txt", "a") as log:
+                print(time.strftime("%H:%M:%S"), self.home.name, what, file=log)
             if args[0] not in LOOKING_COMMANDS or attempt == HELPER_ATTEMPTS:
-                raise RuntimeError(f"the helper gave no answer to {args} (exit code {result.returncode}, "
-                                   f"attempt {attempt}); Wine said: {wine_said[-2000:] or 'nothing'}")
-            print(f"e2e: the helper gave no answer to {args[0]} (exit code {result.returncode}; Wine said: "
-                  f"{wine_said[-500:] or 'nothing'}); asking again", flush=True)
+                raise RuntimeError(what)
+            print(f"e2e: {what}; asking again", flush=True)
         code = records.pop()["end"]
         if code != 0:
             error = records[0].get("error", "") if records else ""

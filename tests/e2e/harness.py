@@ -131,14 +131,15 @@ class ProgramTest(unittest.TestCase):
                 self.fail(f"{what} never came in {timeout:g} s; seen instead: {show(seen)}")
             time.sleep(0.1)
 
-    def wait_window(self, title=TITLE, timeout_ms=30000, where=None):
-        """The visible top-level window with the title (and, if given, for which `where` holds)."""
+    def wait_window(self, title=TITLE, timeout_ms=30000, where=None, what=None):
+        """The visible top-level window with the title (and, if given, for which `where` holds, as
+        `what` describes it)."""
         def look():
             if self.process.poll() is not None:
                 self.fail(f"the program ended (exit code {self.process.returncode:#x}, error reports: "
                           f"{error_reports(self.relay_log) or 'none in the trace'}) while waiting for {title!r}")
             return self.helper("windows")
-        windows = self.until(f"the window {title!r}", look, timeout=timeout_ms / 1000, show=describe_windows,
+        windows = self.until(what or f"the window {title!r}", look, timeout=timeout_ms / 1000, show=describe_windows,
                              holds=lambda seen: any(w["title"] == title and (where is None or where(w)) for w in seen))
         return next(w for w in windows if w["title"] == title and (where is None or where(w)))
 
@@ -191,7 +192,11 @@ class ProgramTest(unittest.TestCase):
     def open_question(self):
         self.wait_window()
         self.click("OK")
-        return self.wait_window(where=lambda w: w["client"]["w"] == 402)
+        return self.wait_question()
+
+    def wait_question(self):
+        """The question window, told from the settings window of the same title by its width."""
+        return self.wait_window(where=lambda w: w["client"]["w"] == 402, what="the question window (402 px wide)")
 
 
 MESSAGE_BOX_CLASS = "#32770"

@@ -27,7 +27,7 @@ class RepeatedClicks(RunTest):
                     self.restart()
                 self.wait_window()
                 self.click("OK", count=clicks)
-                self.wait_window(where=is_question)
+                self.wait_question()
                 time.sleep(1)  # time for any further click to be handled
                 self.assertIsNone(self.process.poll(), "still running")
                 self.assertEqual(self.windows_created(DIALOG_CLASS), 2, "settings window and one question")
@@ -149,7 +149,7 @@ class TypingIntoComboBoxes(RunTest):
         self.assertTrue(self.apply_enabled())
         self.assertIsNone(self.process.poll())
         self.click("OK")
-        self.wait_window(where=is_question)
+        self.wait_question()
         self.helper("close", TITLE)
         self.expect_exit()
 

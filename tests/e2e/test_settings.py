@@ -155,7 +155,7 @@ class SettingsWindow(ProgramTest):
                 if focused:
                     self.wait_focus(focused)
                 self.keys("ENTER")
-                self.wait_window(where=lambda w: w["client"]["w"] == 402)
+                self.wait_question()
 
     def test_enter_presses_the_push_button_that_has_the_focus(self):
         # "Použít" given the focus with the mouse: Enter presses it, which does nothing, not "OK".
