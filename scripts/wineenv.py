@@ -370,11 +370,13 @@ class WineSession:
 
     def opened_addresses(self, timeout=20):
         """What the program asked the shell to open, as the stand-in browser recorded it. The shell
-        starts the browser after the program has gone on (or ended), so this waits a little."""
+        starts the browser after the program has gone on (or ended), so this waits for a whole
+        line: the stand-in's shell makes the file before it writes to it."""
         deadline = time.monotonic() + timeout
         while time.monotonic() < deadline:
-            if self.browser_log.exists():
-                return self.browser_log.read_text().split()
+            text = self.browser_log.read_text() if self.browser_log.exists() else ""
+            if text.endswith("\n"):
+                return text.split()
             time.sleep(0.2)
         return []
 
