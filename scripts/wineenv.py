@@ -13,6 +13,7 @@ the 64-bit build of the same sources runs under 64-bit Wine instead; the choice 
 import json
 import os
 import re
+import select
 import shutil
 import signal
 import struct
@@ -221,10 +222,17 @@ class WineSession:
         self.wine("wineboot", timeout=300)
         # Wine closes its virtual desktop soon after the last window goes, and a program started
         # just then may find no desktop; an idle process keeps it open, as Windows' desktop stays.
+        # Waited for until it holds the desktop: started alone, it may come only after the desktop
+        # has closed behind the last call of the start.
         holder = self.build_dir / f"windows-{arch}" / "bench" / "window_watch.exe"
         if holder.exists():
-            subprocess.Popen([self.loader, str(holder), "--hold"], env=self.env(), stdin=subprocess.DEVNULL,
-                             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, start_new_session=True)
+            process = subprocess.Popen([self.loader, str(holder), "--hold"], env=self.env(), stdin=subprocess.DEVNULL,
+                                       stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, start_new_session=True)
+            ready, _, _ = select.select([process.stdout], [], [], 120)
+            said = process.stdout.readline().strip() if ready else b""
+            process.stdout.close()
+            if said != b"holding":
+                raise RuntimeError(f"the process that keeps Wine's desktop open did not start ({said!r})")
         # The desktop window appears with the first program; make sure it is there.
         self.helper("screen", timeout=120)
 
