@@ -14,7 +14,6 @@ Uses the Wine session that the end-to-end tests started in BUILD_DIR if there is
 its own and stops it at the end."""
 
 import argparse
-import os
 import shutil
 import statistics
 import subprocess
@@ -27,7 +26,7 @@ sys.path[:0] = [str(ROOT / "tests" / "e2e"), str(ROOT / "scripts")]
 
 from harness import (CONSOLE_CLASS, CONSOLE_TITLE, FINALE_START, MESSAGE_BOX_CLASS, TITLE, error_reports,  # noqa: E402
                      relay_calls)
-from wineenv import WineSession  # noqa: E402
+from wineenv import WineSession, started_at  # noqa: E402
 
 WAIT_MS = 60000
 
@@ -42,13 +41,7 @@ def calls(relay_log, function, containing=""):
 
 def session_running(session):
     pid = session.state.get("xvfb_pid")
-    if not pid or "display" not in session.state:
-        return False
-    try:
-        os.kill(pid, 0)
-    except ProcessLookupError:
-        return False
-    return True
+    return bool(pid) and "display" in session.state and started_at(pid) == session.state.get("xvfb_started")
 
 
 def one_run(session, answer, dismiss, relay_log, address):

@@ -95,6 +95,15 @@ def parse_record(line):
     return record
 
 
+def started_at(pid):
+    """When the process began, in clock ticks since boot; None when there is no such process. A
+    process ID is used again soon on a busy machine: with the time it names one process only."""
+    try:
+        return Path(f"/proc/{pid}/stat").read_text().rpartition(")")[2].split()[19]
+    except OSError:
+        return None
+
+
 def share_or_copy(source, target):
     """A session's prefix shares the system files of the template, and has its own of the rest."""
     if Path(source).suffix.lower() in SHARED_SUFFIXES:
@@ -215,7 +224,7 @@ class WineSession:
             number = pipe.readline().strip()
         if not number:
             raise RuntimeError("Xvfb did not start")
-        self.state.update({"display": f":{number}", "xvfb_pid": xvfb.pid})
+        self.state.update({"display": f":{number}", "xvfb_pid": xvfb.pid, "xvfb_started": started_at(xvfb.pid)})
         self.save()
         self.quiet([str(WINESERVER), "-p"])
         self.apply_settings()
@@ -274,8 +283,10 @@ class WineSession:
 
     def stop(self):
         self.quiet([str(WINESERVER), "-k"])
+        # Only the display this session started: the ID in a state file that an interrupted run
+        # left may belong to another process by now, even another session's display.
         pid = self.state.get("xvfb_pid")
-        if pid:
+        if pid and started_at(pid) == self.state.get("xvfb_started"):
             try:
                 os.killpg(pid, signal.SIGTERM)
             except ProcessLookupError:
