@@ -102,9 +102,9 @@ class ProgramTest(unittest.TestCase):
         if self.process.poll() is None:
             self.process.kill()
             self.process.wait(timeout=30)
-        # Nothing of this run may be left on the desktop for the next one.
+        # Nothing of this run may be left on the desktop for the next one to act on.
         for title in (TITLE, CONSOLE_TITLE):
-            self.session.helper("gone", title, 20000, check=False)
+            self.session.helper("gone", title, 20000)
 
     def report_the_program(self):
         """What the program did, for a test that failed: its exit code, and the end of its standard
