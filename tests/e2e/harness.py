@@ -17,6 +17,7 @@ CONSOLE_TITLE = "Form3"
 ERROR_REPORT_START = "Chyba za běhu programu."
 DIALOG_CLASS = "TajneNastaveniDialog"
 CONSOLE_CLASS = "TajneNastaveniOkno"
+MESSAGE_BOX_CLASS = "#32770"
 ASSETS = Path(__file__).resolve().parents[2] / "assets"
 SS_ICON = 0x03
 # Window styles
@@ -132,16 +133,28 @@ class ProgramTest(unittest.TestCase):
             time.sleep(0.1)
 
     def wait_window(self, title=TITLE, timeout_ms=30000, where=None, what=None):
-        """The visible top-level window with the title (and, if given, for which `where` holds, as
-        `what` describes it)."""
+        """The program's visible top-level window with the title (and, if given, for which `where`
+        holds, as `what` describes it); never a message box of the same title. Should the program's
+        run-time error report come instead, the wait fails with its text: the test's next click
+        would otherwise close it, and the text with it."""
+        def wanted(w):
+            return w["title"] == title and w["class"] != MESSAGE_BOX_CLASS and (where is None or where(w))
+
         def look():
             if self.process.poll() is not None:
                 self.fail(f"the program ended (exit code {self.process.returncode:#x}, error reports: "
                           f"{error_reports(self.relay_log) or 'none in the trace'}) while waiting for {title!r}")
-            return self.helper("windows")
+            windows = self.helper("windows")
+            for box in (w for w in windows if w["class"] == MESSAGE_BOX_CLASS and w["title"] == TITLE):
+                texts = [c["text"] for c in (self.helper("dump", f"#{box['hwnd']}", check=False) or {"children": []})
+                         ["children"]]
+                report = next((t for t in texts if t.startswith(ERROR_REPORT_START)), None)
+                if report:
+                    self.fail(f"the program's run-time error report while waiting for {title!r}: {report!r}")
+            return windows
         windows = self.until(what or f"the window {title!r}", look, timeout=timeout_ms / 1000, show=describe_windows,
-                             holds=lambda seen: any(w["title"] == title and (where is None or where(w)) for w in seen))
-        return next(w for w in windows if w["title"] == title and (where is None or where(w)))
+                             holds=lambda seen: any(map(wanted, seen)))
+        return next(filter(wanted, windows))
 
     def program_windows(self):
         return [w for w in self.helper("windows") if w["title"] in (TITLE, CONSOLE_TITLE)]
@@ -199,7 +212,6 @@ class ProgramTest(unittest.TestCase):
         return self.wait_window(where=lambda w: w["client"]["w"] == 402, what="the question window (402 px wide)")
 
 
-MESSAGE_BOX_CLASS = "#32770"
 FINALE_START = "Tohle je jen"
 
 
