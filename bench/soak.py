@@ -55,8 +55,9 @@ def one_run(session, answer, dismiss, relay_log, address):
     # Wine's own errors too, should a call of the program fail for a reason of Wine's.
     program = session.launch(relay_log=relay_log, extra_env={"WINEDEBUG": "-all,err+all,+relay,+timestamp"})
     try:
-        if must(session.helper("wait", TITLE, WAIT_MS, check=False), "the settings window")["class"] == MESSAGE_BOX_CLASS:
-            raise RunFailed("a message box came instead of the settings window")  # left open: not clicked away
+        settings = must(session.helper("wait", TITLE, WAIT_MS, check=False), "the settings window")
+        if settings["class"] == MESSAGE_BOX_CLASS:  # left open, not clicked away: its text is in the trace
+            raise RunFailed("a message box came instead of the settings window")
         must(session.helper("click-control", TITLE, "OK", check=False), "the click on OK")
         try:
             session.wait_question(TITLE, timeout=WAIT_MS / 1000)

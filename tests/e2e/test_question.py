@@ -66,8 +66,8 @@ class QuestionWindow(ProgramTest):
         buttons = [c for c in self.helper("dump", TITLE)["children"] if c["class"].lower() == "button"]
         self.click("NE")
         # The frozen window still answers what it is asked, as its freeze looks at its queue.
-        self.until("the captions swapped", lambda: [c["text"] for c in self.helper("dump", TITLE)["children"]
-                                                   if c["class"].lower() == "button"], lambda seen: seen == ["NE", "ANO"])
+        captions = lambda: [c["text"] for c in self.helper("dump", TITLE)["children"] if c["class"].lower() == "button"]
+        self.until("the captions swapped", captions, lambda seen: seen == ["NE", "ANO"])
         self.screenshot("question-frozen-swapped", question)
         # Clicks and keys while it is frozen: none of them may act once it thaws.
         for button in buttons:
