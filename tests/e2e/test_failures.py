@@ -33,7 +33,7 @@ class FailingCalls(RunTest):
         message = next((t for t in texts if t.startswith(ERROR_REPORT_START)), None)
         self.assertIsNotNone(message, f"the run-time error message, not {texts}")
         self.assertIn(call.split("#")[0], message, "the message names the failing call")
-        self.helper("keys", "-", "ENTER")
+        self.helper("keys", f"#{box['hwnd']}", "ENTER")
         self.assertEqual(self.expect_exit(timeout=30), 1, "the process ends with a failure code")
         self.assertEqual(self.program_windows(), [], "no window left behind")
 
@@ -62,8 +62,8 @@ class FailingCalls(RunTest):
                 if self.process is not None:
                     super().tearDown()
                 self.start_failing(calls)
-                self.reach_the_box("ANO")  # the finale's box, not the error report
-                self.helper("keys", "-", "ENTER")
+                box = self.reach_the_box("ANO")  # the finale's box, not the error report
+                self.helper("keys", f"#{box['hwnd']}", "ENTER")
                 self.assertEqual(self.expect_exit(timeout=30), 0, "the joke ended as usual")
                 self.assertEqual(len(self.session.opened_addresses(timeout=5)), pages, "the page opened or not")
 
@@ -85,7 +85,7 @@ class FailingCalls(RunTest):
         self.wait_window(CONSOLE_TITLE)
         finale = self.helper("wait-class", "#32770", 60000, check=False)
         self.assertIsNotNone(finale)
-        self.helper("keys", "-", "ENTER")
+        self.helper("keys", f"#{finale['hwnd']}", "ENTER")
         self.helper("gone", TITLE, 10000, check=False)  # the finale's box closes, the report follows
         self.assert_reports_and_ends("MessageBoxW")
         time.sleep(2)  # the shell would start the browser after the program has gone

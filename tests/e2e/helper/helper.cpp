@@ -471,8 +471,9 @@ int Run(const std::wstring& command, const Strings& args) {
         Dump(FindOrFail(args[0]));
     } else if (command == L"keys") {
         need(2);
-        HWND window = args[0] == L"-" ? GetForegroundWindow() : FindOrFail(args[0]);
-        if (!window) throw Failure{kNeverCame, L"keys: no window in front; " + Seen()};
+        HWND window = args[0] == L"-" ? nullptr : FindOrFail(args[0]);
+        if (!window && !WaitFor(kStateMs, [&] { return (window = GetForegroundWindow()) != nullptr; }))
+            throw Failure{kNeverCame, L"keys: no window in front; " + Seen()};
         BringToFront(window, L"keys");
         for (size_t i = 1; i < args.size(); ++i) {
             Type(args[i]);
