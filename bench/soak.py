@@ -1,16 +1,19 @@
-"""Many whole runs of the program in a row under Wine, unattended: `soak.py [BUILD_DIR] [--runs N]`.
+"""Many whole runs of the program in a row under Wine, unattended: `soak.py [BUILD_DIR] [--runs N]
+[--busy-cores N]`.
 
 Each run goes through the settings window, "OK", the question (answered "ANO" and "NE" in turn),
 the console and the finale's box (closed with Enter and Esc in turn, so that every pairing comes
 up), and is checked for a proper end: the process ended by itself with exit code 0, exactly one
 console and one box appeared, and exactly the site's address went to the shell. Prints a line per
-run and "N passed, M failed" at the end; exits non-zero if any run failed.
+run and "N passed, M failed" at the end, with every run that ended in the program's run-time error
+report and the report's text (the call that failed and its error code); exits non-zero if any run
+failed. With --busy-cores N, `stress-ng --cpu N` keeps N cores busy throughout, as a loaded machine
+would.
 
 Uses the Wine session that the end-to-end tests started in BUILD_DIR if there is one, else starts
 its own and stops it at the end."""
 
 import argparse
-import os
 import shutil
 import statistics
 import subprocess
@@ -21,8 +24,9 @@ from pathlib import Path
 ROOT = Path(__file__).resolve().parent.parent
 sys.path[:0] = [str(ROOT / "tests" / "e2e"), str(ROOT / "scripts")]
 
-from harness import CONSOLE_CLASS, CONSOLE_TITLE, FINALE_START, MESSAGE_BOX_CLASS, TITLE, relay_calls  # noqa: E402
-from wineenv import WineSession  # noqa: E402
+from harness import (CONSOLE_CLASS, CONSOLE_TITLE, FINALE_START, MESSAGE_BOX_CLASS, TITLE, error_reports,  # noqa: E402
+                     relay_calls)
+from wineenv import WineSession, started_at  # noqa: E402
 
 WAIT_MS = 60000
 
@@ -37,13 +41,7 @@ def calls(relay_log, function, containing=""):
 
 def session_running(session):
     pid = session.state.get("xvfb_pid")
-    if not pid or "display" not in session.state:
-        return False
-    try:
-        os.kill(pid, 0)
-    except ProcessLookupError:
-        return False
-    return True
+    return bool(pid) and "display" in session.state and started_at(pid) == session.state.get("xvfb_started")
 
 
 def one_run(session, answer, dismiss, relay_log, address):
@@ -54,9 +52,12 @@ def one_run(session, answer, dismiss, relay_log, address):
 
     if session.browser_log.exists():
         session.browser_log.unlink()
-    program = session.launch(relay_log=relay_log)
+    # Wine's own errors too, should a call of the program fail for a reason of Wine's.
+    program = session.launch(relay_log=relay_log, extra_env={"WINEDEBUG": "-all,err+all,+relay,+timestamp"})
     try:
-        must(session.helper("wait", TITLE, WAIT_MS, check=False), "the settings window")
+        settings = must(session.helper("wait", TITLE, WAIT_MS, check=False), "the settings window")
+        if settings["class"] == MESSAGE_BOX_CLASS:  # left open, not clicked away: its text is in the trace
+            raise RunFailed("a message box came instead of the settings window")
         must(session.helper("click-control", TITLE, "OK", check=False), "the click on OK")
         try:
             session.wait_question(TITLE, timeout=WAIT_MS / 1000)
@@ -104,6 +105,7 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
     parser.add_argument("build_dir", nargs="?", default=str(ROOT / "build"))
     parser.add_argument("--runs", type=int, default=50)
+    parser.add_argument("--busy-cores", type=int, default=0, help="cores that stress-ng keeps busy meanwhile")
     args = parser.parse_args()
     build_dir = Path(args.build_dir).resolve()
     artifacts = build_dir / "e2e-artifacts"
@@ -116,8 +118,13 @@ def main():
         session.start()
     passed = failed = 0
     durations = []
+    reports = []  # (run, text) of every run-time error report
     relay_log = artifacts / "soak.relay.txt"
+    load = None
     try:
+        if args.busy_cores:
+            load = subprocess.Popen(["stress-ng", "--quiet", "--cpu", str(args.busy_cores)], stdin=subprocess.DEVNULL)
+            print(f"stress-ng keeps {args.busy_cores} core(s) busy", flush=True)
         for run in range(1, args.runs + 1):
             answer = "ANO" if run % 2 else "NE"
             dismiss = "ENTER" if (run - 1) // 2 % 2 == 0 else "ESC"
@@ -129,19 +136,26 @@ def main():
                 kept = artifacts / f"soak-run-{run}.relay.txt"
                 if relay_log.exists():
                     shutil.copy(relay_log, kept)
+                reported = error_reports(kept)
+                reports += [(run, text) for text in reported]
                 print(f"run {run}/{args.runs} ({answer}, {dismiss}): FAILED after {time.monotonic() - begun:.1f} s: "
-                      f"{error} (trace: {kept})", flush=True)
+                      f"{error} (error reports: {reported or 'none'}; trace: {kept})", flush=True)
                 continue
             passed += 1
             durations.append(time.monotonic() - begun)
             print(f"run {run}/{args.runs} ({answer}, {dismiss}): passed in {durations[-1]:.1f} s", flush=True)
     finally:
+        if load:
+            load.terminate()
+            load.wait()
         if own_session:
             session.stop()
     if durations:
         print(f"run length: shortest {min(durations):.1f} s, median {statistics.median(durations):.1f} s, "
               f"longest {max(durations):.1f} s")
-    print(f"{passed} passed, {failed} failed")
+    print(f"{passed} passed, {failed} failed; {len({run for run, _ in reports})} ended in the run-time error report")
+    for run, text in reports:
+        print(f"  run {run}: {text}")
     return 1 if failed or not passed else 0
 
 

@@ -12,7 +12,8 @@
 //
 // --hold only keeps the Wine desktop open until it is killed: Wine closes the desktop a moment
 // after its last program ends, and a program started just then finds it gone (or has to wait for
-// a new one), which is nothing a program on Windows ever meets.
+// a new one), which is nothing a program on Windows ever meets. It prints `holding` once it is
+// one of the desktop's programs.
 #include <windows.h>
 
 #include <psapi.h>
@@ -68,7 +69,10 @@ std::wstring Quoted(const wchar_t* argument) {
 
 int wmain(int argc, wchar_t** argv) {
     if (argc == 2 && std::wcscmp(argv[1], L"--hold") == 0) {
-        GetDesktopWindow();
+        if (GetDesktopWindow()) {
+            std::puts("holding");
+            std::fflush(stdout);
+        }
         Sleep(INFINITE);
     }
     DWORD settleMs = 500;

@@ -13,6 +13,7 @@ the 64-bit build of the same sources runs under 64-bit Wine instead; the choice 
 import json
 import os
 import re
+import select
 import shutil
 import signal
 import struct
@@ -36,6 +37,9 @@ RELAY_INCLUDE = ";".join([
     "kernel32.ExitProcess", "ntdll.RtlExitUserProcess", "shcore.GetDpiForMonitor", "user32.DispatchMessageW",
 ])
 SESSION_FILE = "session.json"
+# The helper's commands that only look, and may be asked again when an answer does not come.
+LOOKING_COMMANDS = {"windows", "wait", "wait-class", "gone", "dump", "screen"}
+HELPER_ATTEMPTS = 3
 # Files of a prefix that Wine only reads: sessions share them with the template.
 SHARED_SUFFIXES = {".dll", ".exe", ".drv", ".sys", ".ocx", ".acm", ".cpl", ".tlb", ".ax", ".ttf", ".fon", ".nls",
                    ".mui", ".ds", ".vxd", ".com", ".msstyles"}
@@ -85,10 +89,19 @@ def parse_record(line):
         elif name == "items":
             value = value.split("\x1f") if value else []
         elif name in ("hwnd", "pid", "style", "exstyle", "owner", "id", "depth", "check", "cursel", "w", "h", "dpi",
-                      "x", "y", "foreground", "enabled", "hung", "gone"):
+                      "x", "y", "foreground", "enabled", "hung", "gone", "end"):
             value = int(value)
         record[name] = value
     return record
+
+
+def started_at(pid):
+    """When the process began, in clock ticks since boot; None when there is no such process. A
+    process ID is used again soon on a busy machine: with the time it names one process only."""
+    try:
+        return Path(f"/proc/{pid}/stat").read_text().rpartition(")")[2].split()[19]
+    except OSError:
+        return None
 
 
 def share_or_copy(source, target):
@@ -211,17 +224,24 @@ class WineSession:
             number = pipe.readline().strip()
         if not number:
             raise RuntimeError("Xvfb did not start")
-        self.state.update({"display": f":{number}", "xvfb_pid": xvfb.pid})
+        self.state.update({"display": f":{number}", "xvfb_pid": xvfb.pid, "xvfb_started": started_at(xvfb.pid)})
         self.save()
         self.quiet([str(WINESERVER), "-p"])
         self.apply_settings()
         self.wine("wineboot", timeout=300)
         # Wine closes its virtual desktop soon after the last window goes, and a program started
         # just then may find no desktop; an idle process keeps it open, as Windows' desktop stays.
+        # Waited for until it holds the desktop: started alone, it may come only after the desktop
+        # has closed behind the last call of the start.
         holder = self.build_dir / f"windows-{arch}" / "bench" / "window_watch.exe"
         if holder.exists():
-            subprocess.Popen([self.loader, str(holder), "--hold"], env=self.env(), stdin=subprocess.DEVNULL,
-                             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, start_new_session=True)
+            process = subprocess.Popen([self.loader, str(holder), "--hold"], env=self.env(), stdin=subprocess.DEVNULL,
+                                       stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, start_new_session=True)
+            ready, _, _ = select.select([process.stdout], [], [], 120)
+            said = process.stdout.readline().strip() if ready else b""
+            process.stdout.close()
+            if said != b"holding":
+                raise RuntimeError(f"the process that keeps Wine's desktop open did not start ({said!r})")
         # The desktop window appears with the first program; make sure it is there.
         self.helper("screen", timeout=120)
 
@@ -263,8 +283,10 @@ class WineSession:
 
     def stop(self):
         self.quiet([str(WINESERVER), "-k"])
+        # Only the display this session started: the ID in a state file that an interrupted run
+        # left may belong to another process by now, even another session's display.
         pid = self.state.get("xvfb_pid")
-        if pid:
+        if pid and started_at(pid) == self.state.get("xvfb_started"):
             try:
                 os.killpg(pid, signal.SIGTERM)
             except ProcessLookupError:
@@ -307,19 +329,40 @@ class WineSession:
 
     def helper(self, *args, timeout=120, check=True):
         """Runs the Windows-side helper (helper/helper.cpp) and reads its records: a list for
-        `windows`, a window with its `focus` and tree of `children` for `dump`, else the one record;
-        None when it says 'not found'. Its answer comes through a file, not a pipe: a Wine desktop
-        that the call happens to restart would inherit the pipe and keep it open long after."""
-        with tempfile.TemporaryFile() as output:
-            result = subprocess.run([self.loader, str(self.helper_exe), *map(str, args)], env=self.env(),
-                                    stdin=subprocess.DEVNULL, stdout=output, stderr=subprocess.DEVNULL,
-                                    timeout=timeout)
-            output.seek(0)
-            records = [parse_record(line) for line in output.read().decode("utf-8").splitlines() if line]
-        if result.returncode == 1 or (result.returncode == 0 and not records and args[0] != "windows"):
-            return None
-        if result.returncode != 0 and check:
-            raise RuntimeError(f"helper {args} failed ({result.returncode}): {records}")
+        `windows`, a window with its `focus` and tree of `children` for `dump`, else the one record.
+        When the window or control is not there (or a wait for it timed out) it returns None with
+        check=False, and raises with what the helper saw otherwise; an action whose state never came
+        (the window in front, answering, under the pointer) always raises.
+
+        The helper ends every answer with an `end` record. A loaded machine now and then starts a
+        Wine process that never gets as far as the helper's own code; such a call gives no answer,
+        and one that only looks is made again. Its answer comes through a file, not a pipe: a Wine
+        desktop that the call happens to restart would inherit the pipe and keep it open long after."""
+        env = self.env()
+        env["WINEDEBUG"] = "-all,err+all"  # what Wine says when it cannot run the helper through
+        for attempt in range(1, HELPER_ATTEMPTS + 1):
+            with tempfile.TemporaryFile() as output, tempfile.TemporaryFile() as errors:
+                result = subprocess.run([self.loader, str(self.helper_exe), *map(str, args)], env=env,
+                                        stdin=subprocess.DEVNULL, stdout=output, stderr=errors, timeout=timeout)
+                output.seek(0)
+                errors.seek(0)
+                records = [parse_record(line) for line in output.read().decode("utf-8").splitlines() if line]
+                wine_said = errors.read().decode("utf-8", "replace").strip()
+            if records and "end" in records[-1]:
+                break
+            what = (f"the helper gave no answer to {args} (exit code {result.returncode}, attempt {attempt}); "
+                    f"Wine said: {wine_said[-2000:] or 'nothing'}")
+            with open(self.build_dir / "helper-no-answer.txt", "a") as log:
+                print(time.strftime("%H:%M:%S"), self.home.name, what, file=log)
+            if args[0] not in LOOKING_COMMANDS or attempt == HELPER_ATTEMPTS:
+                raise RuntimeError(what)
+            print(f"e2e: {what}; asking again", flush=True)
+        code = records.pop()["end"]
+        if code != 0:
+            error = records[0].get("error", "") if records else ""
+            if code == 1 and not check:
+                return None
+            raise RuntimeError(f"helper {' '.join(map(str, args))}: {error} (exit code {code})")
         if args[0] == "windows":
             return records
         if args[0] == "dump":
@@ -332,7 +375,7 @@ class WineSession:
                 parents[-1]["children"].append(control)
                 parents.append(control)
             return window
-        return records[0]
+        return records[0] if records else {}
 
     def wait_question(self, title, timeout=30):
         """After "OK": the question window, told from the settings window by its width."""
@@ -346,11 +389,13 @@ class WineSession:
 
     def opened_addresses(self, timeout=20):
         """What the program asked the shell to open, as the stand-in browser recorded it. The shell
-        starts the browser after the program has gone on (or ended), so this waits a little."""
+        starts the browser after the program has gone on (or ended), so this waits for a whole
+        line: the stand-in's shell makes the file before it writes to it."""
         deadline = time.monotonic() + timeout
         while time.monotonic() < deadline:
-            if self.browser_log.exists():
-                return self.browser_log.read_text().split()
+            text = self.browser_log.read_text() if self.browser_log.exists() else ""
+            if text.endswith("\n"):
+                return text.split()
             time.sleep(0.2)
         return []
 

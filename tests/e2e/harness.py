@@ -14,8 +14,10 @@ sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "scripts"))
 from wineenv import TITLE, WineSession  # noqa: E402
 
 CONSOLE_TITLE = "Form3"
+ERROR_REPORT_START = "Chyba za běhu programu."
 DIALOG_CLASS = "TajneNastaveniDialog"
 CONSOLE_CLASS = "TajneNastaveniOkno"
+MESSAGE_BOX_CLASS = "#32770"
 ASSETS = Path(__file__).resolve().parents[2] / "assets"
 SS_ICON = 0x03
 # Window styles
@@ -34,6 +36,27 @@ def relay_calls(relay_log, function):
         return []
     pattern = re.compile(r"Call " + re.escape(function) + r"\(", re.IGNORECASE)
     return [line for line in relay_log.read_text(errors="replace").splitlines() if pattern.search(line)]
+
+
+def unescape(relay_text):
+    """Wine's trace writes non-ASCII and backslashes escaped."""
+    return re.sub(r"\\u?([0-9a-fA-F]{4})", lambda m: chr(int(m.group(1), 16)), relay_text).replace("\\\\", "\\")
+
+
+def error_reports(relay_log):
+    """The program's run-time error reports in a relay trace, as their text reads: which call failed
+    and its error code."""
+    found = []
+    for line in relay_calls(relay_log, "user32.MessageBoxW"):
+        text = re.search(r'L"(.*?)",[0-9a-f]+ L"', line)
+        if text and unescape(text.group(1)).startswith(ERROR_REPORT_START):
+            found.append(re.sub(r"\\r\\n(\\r\\n)?", " ", unescape(text.group(1))))
+    return found
+
+
+def describe_windows(windows):
+    return "; ".join(f"{w['title']!r} ({w['class']}{', in front' if w['foreground'] else ''})" for w in windows) \
+        or "no window"
 
 
 _sessions = {}
@@ -80,9 +103,9 @@ class ProgramTest(unittest.TestCase):
         if self.process.poll() is None:
             self.process.kill()
             self.process.wait(timeout=30)
-        # Nothing of this run may be left on the desktop for the next one.
+        # Nothing of this run may be left on the desktop for the next one to act on.
         for title in (TITLE, CONSOLE_TITLE):
-            self.session.helper("gone", title, 20000, check=False)
+            self.session.helper("gone", title, 20000)
 
     def report_the_program(self):
         """What the program did, for a test that failed: its exit code, and the end of its standard
@@ -90,23 +113,48 @@ class ProgramTest(unittest.TestCase):
         code = self.process.poll()
         tail = self.relay_log.read_text(errors="replace").splitlines()[-25:] if self.relay_log.exists() else []
         print(f"\n--- the program {'still runs' if code is None else f'ended with exit code {code:#x}'}; "
+              f"its error reports: {error_reports(self.relay_log) or 'none in the trace'}; "
               f"the last lines of its standard error and trace ({self.relay_log}):\n" + "\n".join(tail))
 
     # ----- looking -----
     def helper(self, *args, **kwargs):
         return self.session.helper(*args, **kwargs)
 
-    def wait_window(self, title=TITLE, timeout_ms=30000, where=None):
-        """The visible top-level window with the title (and, if given, for which `where` holds)."""
-        deadline = time.monotonic() + timeout_ms / 1000
-        while time.monotonic() < deadline:
-            if self.process.poll() is not None:
-                self.fail(f"the program ended (exit code {self.process.returncode:#x}) while waiting for {title!r}")
-            windows = [w for w in self.helper("windows") if w["title"] == title and (where is None or where(w))]
-            if windows:
-                return windows[0]
+    def until(self, what, look, holds=bool, timeout=30, show=repr):
+        """Looks again and again until what it sees holds, and gives that back; fails naming what
+        never came and what was seen instead. Every wait of the tests is this one loop."""
+        deadline = time.monotonic() + timeout
+        while True:
+            seen = look()
+            if holds(seen):
+                return seen
+            if time.monotonic() > deadline:
+                self.fail(f"{what} never came in {timeout:g} s; seen instead: {show(seen)}")
             time.sleep(0.1)
-        self.fail(f"no window {title!r} appeared")
+
+    def wait_window(self, title=TITLE, timeout_ms=30000, where=None, what=None):
+        """The program's visible top-level window with the title (and, if given, for which `where`
+        holds, as `what` describes it); never a message box of the same title. Should the program's
+        run-time error report come instead, the wait fails with its text: the test's next click
+        would otherwise close it, and the text with it."""
+        def wanted(w):
+            return w["title"] == title and w["class"] != MESSAGE_BOX_CLASS and (where is None or where(w))
+
+        def look():
+            if self.process.poll() is not None:
+                self.fail(f"the program ended (exit code {self.process.returncode:#x}, error reports: "
+                          f"{error_reports(self.relay_log) or 'none in the trace'}) while waiting for {title!r}")
+            windows = self.helper("windows")
+            for box in (w for w in windows if w["class"] == MESSAGE_BOX_CLASS and w["title"] == TITLE):
+                texts = [c["text"] for c in (self.helper("dump", f"#{box['hwnd']}", check=False) or {"children": []})
+                         ["children"]]
+                report = next((t for t in texts if t.startswith(ERROR_REPORT_START)), None)
+                if report:
+                    self.fail(f"the program's run-time error report while waiting for {title!r}: {report!r}")
+            return windows
+        windows = self.until(what or f"the window {title!r}", look, timeout=timeout_ms / 1000, show=describe_windows,
+                             holds=lambda seen: any(map(wanted, seen)))
+        return next(filter(wanted, windows))
 
     def program_windows(self):
         return [w for w in self.helper("windows") if w["title"] in (TITLE, CONSOLE_TITLE)]
@@ -133,6 +181,10 @@ class ProgramTest(unittest.TestCase):
         focus = self.helper("dump", title)["focus"]
         return focus and focus["text"]
 
+    def wait_focus(self, text, title=TITLE):
+        """Waits for the keyboard focus on the control with this text, as a key sent before moves it."""
+        self.until(f"the focus on {text!r}", lambda: self.focus_text(title), lambda seen: seen == text)
+
     def picture_extent(self, dump, icon):
         """Where in the picture control its image shows on the screen, and where in the icon's own
         image its pixels are, both trimmed to their drawn pixels ("WxH+X+Y"): equal when the icon
@@ -153,10 +205,13 @@ class ProgramTest(unittest.TestCase):
     def open_question(self):
         self.wait_window()
         self.click("OK")
-        return self.wait_window(where=lambda w: w["client"]["w"] == 402)
+        return self.wait_question()
+
+    def wait_question(self):
+        """The question window, told from the settings window of the same title by its width."""
+        return self.wait_window(where=lambda w: w["client"]["w"] == 402, what="the question window (402 px wide)")
 
 
-MESSAGE_BOX_CLASS = "#32770"
 FINALE_START = "Tohle je jen"
 
 
@@ -183,7 +238,7 @@ class RunTest(ProgramTest):
         self.wait_window(CONSOLE_TITLE)
         # The console types for about 16 s; a loaded machine may stretch that.
         box = self.helper("wait-class", MESSAGE_BOX_CLASS, 60000, check=False)
-        self.assertIsNotNone(box, "the finale's message box")
+        self.assertIsNotNone(box, f"the finale's message box (error reports: {error_reports(self.relay_log)})")
         # Not the run-time error report, which is a message box with the same title.
         texts = [c["text"] for c in self.helper("dump", f"#{box['hwnd']}")["children"]]
         self.assertTrue(any(t.startswith(FINALE_START) for t in texts), f"the finale's text, not {texts}")

@@ -27,7 +27,7 @@ class RepeatedClicks(RunTest):
                     self.restart()
                 self.wait_window()
                 self.click("OK", count=clicks)
-                self.wait_window(where=is_question)
+                self.wait_question()
                 time.sleep(1)  # time for any further click to be handled
                 self.assertIsNone(self.process.poll(), "still running")
                 self.assertEqual(self.windows_created(DIALOG_CLASS), 2, "settings window and one question")
@@ -76,7 +76,7 @@ class AltF4(RunTest):
         self.open_question()
         self.click("ANO")
         self.wait_window(CONSOLE_TITLE)
-        time.sleep(1)  # the console is typing
+        self.until("the console typing", lambda: self.relay_calls("gdi32.ExtTextOutW"))
         self.keys("ALT+F4", title=CONSOLE_TITLE)
         self.assert_ended_without_the_finale()
         self.assertEqual(self.windows_created(CONSOLE_CLASS), 1)
@@ -127,9 +127,8 @@ class TypingIntoComboBoxes(RunTest):
                 self.assertFalse(self.apply_enabled())
                 self.click(text)
                 self.keys("END", "text:9ž")
-                time.sleep(0.3)
-                typed = self.child_with_id(combo["id"])
-                self.assertEqual(typed["text"], text + "9ž")
+                self.until(f"the text {text + '9ž'!r}", lambda: self.child_with_id(combo["id"])["text"],
+                           lambda seen: seen == text + "9ž")
                 self.assertTrue(self.apply_enabled())
                 self.assertEqual(len(self.program_windows()), 1)
                 self.assertIsNone(self.process.poll())
@@ -144,14 +143,13 @@ class TypingIntoComboBoxes(RunTest):
         long_text = (LONG_TEXT_PIECE * (2000 // len(LONG_TEXT_PIECE) + 1))[:2000]
         # Typed at about a hundred characters a second; a loaded machine may take much longer.
         self.helper("keys", TITLE, "END", "text:" + long_text, timeout=600)
-        time.sleep(0.5)
-        typed = self.child_with_id(combo["id"])
+        typed = self.until("the whole text typed", lambda: self.child_with_id(combo["id"]),
+                           lambda seen: seen["text"] == text + long_text, show=lambda seen: seen["text"][-80:])
         self.assertNotIn("hung", typed, "the window answers")
-        self.assertEqual(typed["text"], text + long_text)
         self.assertTrue(self.apply_enabled())
         self.assertIsNone(self.process.poll())
         self.click("OK")
-        self.wait_window(where=is_question)
+        self.wait_question()
         self.helper("close", TITLE)
         self.expect_exit()
 

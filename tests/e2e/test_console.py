@@ -3,10 +3,9 @@ real box, the address handed to the shell, and the end of the program however th
 
 import re
 import subprocess
-import time
 import unittest
 
-from harness import CONSOLE_CLASS, TITLE, RunTest
+from harness import CONSOLE_CLASS, TITLE, RunTest, describe_windows, unescape
 
 SCRIPT = [
     "C:\\",
@@ -19,21 +18,8 @@ SCRIPT = [
 SEE_MASK_NOASYNC, SEE_MASK_FLAG_NO_UI = 0x100, 0x400
 
 
-def unescape(relay_text):
-    """Wine's trace writes non-ASCII and backslashes escaped."""
-    return re.sub(r"\\u?([0-9a-fA-F]{4})", lambda m: chr(int(m.group(1), 16)), relay_text).replace("\\\\", "\\")
-
-
 class Finale(RunTest):
     trace = ",+font,+exec"  # the fonts the program asks for, and what it asks of the shell
-
-    def becomes_foreground(self, hwnd, timeout=10):
-        deadline = time.monotonic() + timeout
-        while time.monotonic() < deadline:
-            if any(w["hwnd"] == hwnd and w["foreground"] for w in self.helper("windows")):
-                return True
-            time.sleep(0.2)
-        return False
 
     def stamp(self, pattern):
         """When the program first made the call the trace line matches, in seconds."""
@@ -48,14 +34,21 @@ class Finale(RunTest):
         self.assertTrue(15.5 <= finale - opened <= 18, f"the finale {finale - opened:.2f} s after the console")
 
     def assert_the_console_looks_as_designed(self):
-        # The font it asked for: bold, fixed pitch (FIXED_PITCH | FF_MODERN = 0x31), Central European
-        # (238), as Wine's font trace lists it: (height width escapement orientation pitch&family
-        # precision clipping quality charset) face weight. The program gives the height of the
-        # characters, a negative number; Wine's own stock fonts have positive ones.
-        fonts = re.findall(r"NtGdiHfontCreate \((-?\d+) \d+ \d+ \d+ (\w+) \d+ \d+ \d+ (\d+)\) L\"(\w+)\" ?(\w*)",
-                           self.relay_log.read_text(errors="replace"))
-        console = [font for font in fonts if font[3] == "Courier" and font[0].startswith("-")]
-        self.assertEqual({font[1:] for font in console}, {("31", "238", "Courier", "Bold")}, fonts)
+        # The font the console's first line is drawn in: the one last selected on that thread before
+        # it, as Wine's font trace lists it (face, height, italic, weight, pitch and family, charset).
+        # Bold, fixed pitch (FIXED_PITCH | FF_MODERN = 0x31), Central European (238), and 12 points
+        # at the monitor's resolution: a character height of MulDiv(12, dpi, 72) pixels, given as a
+        # negative number. Wine draws both 10 and 12 points with the same 13-pixel bitmap of its
+        # Courier, so the height asked for is what tells them apart.
+        lines = self.relay_log.read_text(errors="replace").splitlines()
+        drawn = next(i for i, line in enumerate(lines) if re.search(r'NtGdiExtTextOutW .*L"C:\\\\", 3', line))
+        thread = lines[drawn].split(":")[1]
+        selected = [m for line in lines[:drawn] if line.split(":")[1:2] == [thread]
+                    for m in [re.search(r'font_SelectFont L"(\w+)", h=(-?\d+), it=\d+, weight=(\d+), PandF=(\d+), '
+                                        r'charset=(\d+)', line)] if m]
+        dpi = self.helper("screen")["dpi"]
+        self.assertEqual(selected[-1].groups(), ("Courier", str(-((12 * dpi + 36) // 72)), "700", "31", "238"),
+                         f"the console's font at {dpi} DPI")
         # White text on black, and nothing else: the lines typed at the top left, away from the box.
         shot = self.screenshot("console-text", {"window": {"x": 0, "y": 0, "w": 700, "h": 160}})
         colours = subprocess.run(["convert", str(shot), "-format", "%c", "histogram:info:"], check=True,
@@ -89,7 +82,8 @@ class Finale(RunTest):
         screen = self.helper("screen")
         centre = (box["window"]["x"] + box["window"]["w"] // 2, box["window"]["y"] + box["window"]["h"] // 2)
         self.assertAlmostEqual(centre[0], screen["w"] // 2, delta=2)
-        self.assertTrue(self.becomes_foreground(box["hwnd"]), "the box is above the full-screen console")
+        self.until("the box in front of the full-screen console", lambda: self.helper("windows"),
+                   lambda seen: any(w["hwnd"] == box["hwnd"] and w["foreground"] for w in seen), show=describe_windows)
         self.screenshot("console-finale")
         self.assert_the_console_looks_as_designed()
 

@@ -25,7 +25,7 @@ class QuestionWindow(ProgramTest):
                          [(104, 48, 81, 25), (216, 48, 81, 25)])  # 1560/3240, 720, 1215 x 375 twips
         shown, natural = self.picture_extent(dump, "warning.ico")
         self.assertEqual(shown, natural, "the warning picture at its natural size")
-        self.assertEqual(dump["focus"]["text"], "ANO")
+        self.wait_focus("ANO")
         self.screenshot("question-window", window)
 
     def test_enter_and_space_press_the_focused_button(self):
@@ -38,7 +38,7 @@ class QuestionWindow(ProgramTest):
                     self.open_question()
                     if tabs:
                         self.keys("TAB")
-                    self.assertEqual(self.focus_text(), answer)
+                    self.wait_focus(answer)
                     self.keys(key)
                     self.wait_window(CONSOLE_TITLE)
                     swapped = len(self.relay_calls("user32.SetWindowTextW")) == 2
@@ -47,7 +47,7 @@ class QuestionWindow(ProgramTest):
     def test_esc_does_nothing(self):
         self.open_question()
         self.keys("ESC")
-        time.sleep(1)
+        time.sleep(1)  # time for anything Esc would set off
         self.assertIsNone(self.process.poll(), "still running")
         self.assertEqual(len(self.program_windows()), 1)
         self.assertEqual(self.focus_text(), "ANO")
@@ -65,7 +65,9 @@ class QuestionWindow(ProgramTest):
         question = self.open_question()
         buttons = [c for c in self.helper("dump", TITLE)["children"] if c["class"].lower() == "button"]
         self.click("NE")
-        time.sleep(0.5)
+        # The frozen window still answers what it is asked, as its freeze looks at its queue.
+        captions = lambda: [c["text"] for c in self.helper("dump", TITLE)["children"] if c["class"].lower() == "button"]
+        self.until("the captions swapped", captions, lambda seen: seen == ["NE", "ANO"])
         self.screenshot("question-frozen-swapped", question)
         # Clicks and keys while it is frozen: none of them may act once it thaws.
         for button in buttons:
@@ -73,7 +75,7 @@ class QuestionWindow(ProgramTest):
             self.helper("click", TITLE, *centre, 2, check=False)
         self.helper("keys", "-", "SPACE", "ENTER", "ESC", check=False)
         self.wait_window(CONSOLE_TITLE)
-        time.sleep(1.5)
+        time.sleep(1.5)  # time for any of those clicks and keys to act, had they been kept
         self.assertIsNone(self.process.poll(), "still running")
         self.assertEqual(self.windows_created(CONSOLE_CLASS), 1)
         self.assertEqual([w["title"] for w in self.program_windows()], [CONSOLE_TITLE])

@@ -138,11 +138,10 @@ class SettingsWindow(ProgramTest):
 
     def test_tab_walks_the_window_in_order(self):
         self.wait_window()
-        walk = [self.focus_text()]
-        for _ in TAB_WALK[1:]:
-            self.keys("TAB")
-            walk.append(self.focus_text())
-        self.assertEqual(walk, TAB_WALK)
+        for step, focused in enumerate(TAB_WALK):
+            if step:
+                self.keys("TAB")
+            self.wait_focus(focused)
 
     def test_enter_presses_ok_from_a_check_box_a_combo_box_and_an_option_button(self):
         for reach, focused in (([], "Sekni se po"), (["TAB"], "2"), (["click:Když mám zasraně málo času"], None)):
@@ -154,23 +153,23 @@ class SettingsWindow(ProgramTest):
                 for step in reach:
                     self.click(step[len("click:"):]) if step.startswith("click:") else self.keys(step)
                 if focused:
-                    self.assertEqual(self.focus_text(), focused)
+                    self.wait_focus(focused)
                 self.keys("ENTER")
-                self.wait_window(where=lambda w: w["client"]["w"] == 402)
+                self.wait_question()
 
     def test_enter_presses_the_push_button_that_has_the_focus(self):
         # "Použít" given the focus with the mouse: Enter presses it, which does nothing, not "OK".
         self.wait_window()
         self.click("Sekni se po")
-        self.click(APPLY)
-        self.assertEqual(self.focus_text(), APPLY)
+        self.click(APPLY)  # once it is enabled
+        self.wait_focus(APPLY)
         self.keys("ENTER")
-        time.sleep(1)
+        time.sleep(1)  # time for a press of "OK" to show the question
         self.assertEqual([w["title"] for w in self.program_windows()], [TITLE])
         self.assertEqual(self.dump()["client"]["w"], pixels(4710, 96), "still the settings window")
         # "Storno" reached with Tab: Enter ends the program, as its click does.
         self.keys("SHIFT+TAB")
-        self.assertEqual(self.focus_text(), "Storno")
+        self.wait_focus("Storno")
         self.keys("ENTER")
         self.expect_exit()  # "OK" would have shown the question instead
 
@@ -178,30 +177,29 @@ class SettingsWindow(ProgramTest):
         self.wait_window()
         self.click("Když mám zasraně málo času")
         self.keys("UP")
-        self.assertEqual(self.focus_text(), "Neustále")
+        self.wait_focus("Neustále")
         dump = self.dump()
         self.assertEqual(self.control("Neustále", dump)["check"], 1)
         self.assertEqual(self.control("Když mám zasraně málo času", dump)["check"], 0)
         self.assertTrue(self.control(APPLY, dump)["enabled"], "choosing an option is a change")
         self.keys("TAB")
-        self.assertEqual(self.focus_text(), "Automaticky fragmentovat disk")
+        self.wait_focus("Automaticky fragmentovat disk")
         self.keys("SHIFT+TAB")
-        self.assertEqual(self.focus_text(), "Neustále", "Tab comes back to the chosen option")
+        self.wait_focus("Neustále")  # Tab comes back to the chosen option
         self.keys("UP")
-        self.assertEqual(self.focus_text(), "Když mám zasraně málo času", "the arrows stay in the group")
+        self.wait_focus("Když mám zasraně málo času")  # the arrows stay in the group
 
     def test_choosing_a_list_entry_leaves_apply_disabled_typing_enables_it(self):
         self.wait_window()
         self.click("Hodinách")
         self.keys("ALT+DOWN", "UP", "ENTER")
-        time.sleep(0.3)
-        dump = self.dump()
-        self.assertEqual(self.control("Minutách", dump)["cursel"], 1, "an entry was chosen from the list")
+        dump = self.until("the entry 'Minutách' chosen from the list", self.dump,
+                          lambda seen: [c["cursel"] for c in seen["children"] if c["text"] == "Minutách"] == [1],
+                          show=lambda seen: [(c["text"], c.get("cursel")) for c in seen["children"] if "cursel" in c])
         self.assertFalse(self.control(APPLY, dump)["enabled"])
         self.assertEqual(len(self.program_windows()), 1, "Enter in the open list did not press OK")
         self.keys("END", "text:y")
-        time.sleep(0.3)
-        self.assertTrue(self.control(APPLY)["enabled"])
+        self.until(f"{APPLY!r} enabled", lambda: self.control(APPLY)["enabled"])
 
     def test_clicks_that_change_a_setting_enable_apply(self):
         for target, enables in (("Když mám zasraně málo času", False), ("Neustále", True),
@@ -211,15 +209,18 @@ class SettingsWindow(ProgramTest):
                 self.setUp()
                 self.wait_window()
                 self.click(target)
-                time.sleep(0.3)
-                self.assertEqual(self.control(APPLY)["enabled"], enables)
+                if enables:
+                    self.until(f"{APPLY!r} enabled", lambda: self.control(APPLY)["enabled"])
+                else:
+                    self.wait_focus(target)  # the click has come
+                    self.assertFalse(self.control(APPLY)["enabled"])
 
     def test_enabled_apply_does_nothing(self):
         self.wait_window()
         self.click("Sekni se po")
-        time.sleep(0.3)
-        self.click(APPLY)
-        time.sleep(0.5)
+        self.click(APPLY)  # once it is enabled
+        self.wait_focus(APPLY)
+        time.sleep(0.5)  # time for anything the click set off
         dump = self.dump()
         self.assertTrue(self.control(APPLY, dump)["enabled"])
         self.assertEqual(self.control("Sekni se po", dump)["check"], 0)
@@ -251,8 +252,8 @@ class SettingsWindowAt144Dpi(SettingsWindow):
             self.setUp()
             self.assertEqual(self.dump()["client"]["w"], 314, "opened at 96 DPI")
             self.helper("dpi-change", TITLE, 144)
-            time.sleep(0.5)
-            self.assertEqual(self.geometry(self.dump()), opened_here)
+            self.until("the layout of a window opened at 144 DPI", lambda: self.geometry(self.dump()),
+                       lambda seen: seen == opened_here)
             self.screenshot("settings-moved-to-144dpi", self.wait_window())
         finally:
             self.session.set_dpi(144)

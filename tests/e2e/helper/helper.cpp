@@ -3,20 +3,24 @@
 //
 // `e2e_helper COMMAND ARGS...` prints records, one per line, each a tab-separated list of
 // name=value fields (tabs, line breaks and backslashes in values escaped as \t \n \r \\; list
-// items separated by \x1f). Exit code 0: done; 1: the window or control is not there, or the wait
-// timed out; 2: a wrong command line.
+// items separated by \x1f), and last a record end=CODE, so that a caller can tell an answer from a
+// helper that Wine did not run through. Exit code (and CODE) 0: done; 1: the window or control is
+// not there, or the wait timed out; 2: a wrong command line; 3: the state an action needs (the
+// window in front and under the pointer, the program answering, the control enabled) never came,
+// so the action was not given. With 1 and 3 an error record says what was seen instead.
 //
 //   windows                        every visible top-level window, topmost first
 //   wait TITLE MS | wait-class CLASS MS   the first such visible window, polled every 50 ms
 //   gone TITLE MS                  waits until no such window is visible
 //   dump WINDOW                    the window, then its focus (kind=focus), then its controls
 //                                  (kind=control, depth=1 for its children, 2 below them...)
-//   keys WINDOW|- KEY...           brings the window to the front (- for: whatever is in front),
-//                                  then types: TAB ENTER ESC SPACE UP DOWN LEFT RIGHT HOME END
+//   keys WINDOW|- KEY...           waits for the window in front and answering (- for: whatever
+//                                  is in front), then types: TAB ENTER ESC SPACE UP DOWN LEFT RIGHT HOME END
 //                                  PGUP PGDN INSERT DELETE BACK F1..F12, letters and digits, chords like
 //                                  SHIFT+TAB or ALT+F4, text:ANY TEXT, repeat:N:KEY
-//   click WINDOW X Y [COUNT]       clicks a client point of the window COUNT times, as one click
-//   click-control WINDOW TEXT|#ID [COUNT]   clicks the middle of a control
+//   click WINDOW X Y [COUNT]       waits for the window in front, answering and under the pointer at
+//                                  that client point, then clicks it COUNT times, as one click
+//   click-control WINDOW TEXT|#ID [COUNT]   the same in the middle of a control, once it is enabled
 //   close WINDOW                   what the close box of the title bar does
 //   screen                         the screen's size and resolution
 //   dpi-change WINDOW DPI          sends the window what a move to a monitor of that DPI brings
@@ -37,10 +41,15 @@ using Strings = std::vector<std::wstring>;
 constexpr DWORD kPollMs = 50;
 constexpr DWORD kStepMs = 60;
 constexpr UINT kAnswerMs = 2000; // a window that does not answer in time is marked hung
+// How long an action waits for the state it needs: generous, for a machine under load.
+constexpr DWORD kStateMs = 30000;
 
-struct Usage {
+// Ends the command with an exit code and a message of what was seen.
+struct Failure {
+    int code;
     std::wstring message;
 };
+constexpr int kNotThere = 1, kUsage = 2, kNeverCame = 3;
 
 // ----- output -----
 std::string Utf8(const std::wstring& text) {
@@ -155,11 +164,33 @@ HWND Find(const std::wstring& which, bool byClass = false) {
 
 HWND FindOrFail(const std::wstring& which) {
     HWND window = Find(which);
-    if (!window) {
-        Record().Add(L"error", L"no window " + which);
-        std::exit(1);
-    }
+    if (!window) throw Failure{kNotThere, L"no window " + which};
     return window;
+}
+
+// Polls until the condition holds or the time is up; whether it held.
+template <typename Condition>
+bool WaitFor(DWORD ms, Condition holds) {
+    const DWORD start = GetTickCount();
+    while (!holds()) {
+        if (GetTickCount() - start > ms) return false;
+        Sleep(kPollMs);
+    }
+    return true;
+}
+
+std::wstring Describe(HWND window) {
+    if (!window) return L"none";
+    return L"'" + TitleOf(window) + L"' (" + ClassOf(window) + L", #" +
+           std::to_wstring(reinterpret_cast<UINT_PTR>(window)) + L")";
+}
+
+// What a user would see when a state did not come: the window in front and every visible one.
+std::wstring Seen() {
+    std::wstring seen = L"in front: " + Describe(GetForegroundWindow()) + L"; visible:";
+    for (HWND window : VisibleWindows())
+        seen += L" " + Describe(window);
+    return seen;
 }
 
 void WindowRecord(HWND window) {
@@ -259,7 +290,7 @@ WORD KeyNamed(const std::wstring& name) {
     if (name.size() == 1 && std::iswalnum(name[0])) return static_cast<WORD>(std::towupper(name[0]));
     if (name.size() >= 2 && name[0] == L'F')
         return static_cast<WORD>(VK_F1 + std::wcstol(name.c_str() + 1, nullptr, 10) - 1);
-    throw Usage{L"unknown key " + name};
+    throw Failure{kUsage, L"unknown key " + name};
 }
 
 void Send(std::vector<INPUT> inputs) {
@@ -300,31 +331,38 @@ void Type(const std::wstring& step) {
     Send(inputs);
 }
 
-bool BringToFront(HWND window) {
-    window = GetAncestor(window, GA_ROOT);
-    for (int attempt = 0; attempt < 20 && GetForegroundWindow() != window; ++attempt) {
-        SetForegroundWindow(window);
-        Sleep(25);
-    }
-    return GetForegroundWindow() == window;
+// The program's thread takes a message and answers it: it is not busy, nor stopped in a debugger.
+bool Answers(HWND window) {
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kAnswerMs, &result) != 0;
 }
 
-void WaitUntilIdle(HWND window) {
+// The program has come to its message loop once since it started: Wine's WaitForInputIdle says no
+// more than that, and Windows' not much more.
+bool Idle(HWND window) {
     DWORD pid = 0;
-    if (!window || !GetWindowThreadProcessId(window, &pid)) return;
-    if (HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid)) {
-        WaitForInputIdle(process, 1000);
-        CloseHandle(process);
-    }
+    if (!GetWindowThreadProcessId(window, &pid)) return false;
+    HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, pid);
+    if (!process) return false;
+    const bool idle = WaitForInputIdle(process, kStateMs) == 0;
+    CloseHandle(process);
+    return idle;
 }
 
-void ClickAt(HWND window, POINT point, int count) {
-    BringToFront(window);
-    // Wine raises a window a little after it becomes the foreground one.
-    for (int waited = 0;
-         GetAncestor(WindowFromPoint(point), GA_ROOT) != GetAncestor(window, GA_ROOT) && waited < 500;
-         waited += 25)
-        Sleep(25);
+// Waits until the window's top-level window is the one in front and its program answers, asking
+// for it to come to the front meanwhile, as a user's click on it would.
+void BringToFront(HWND window, const wchar_t* action) {
+    HWND root = GetAncestor(window, GA_ROOT);
+    const bool ready = Idle(root) && WaitFor(kStateMs, [&] {
+                           if (GetForegroundWindow() != root) SetForegroundWindow(root);
+                           return GetForegroundWindow() == root && Answers(root);
+                       });
+    if (!ready)
+        throw Failure{kNeverCame, std::wstring(action) + L": " + Describe(root) +
+                                      L" did not come to the front answering; " + Seen()};
+}
+
+void ClickAt(HWND window, HWND target, POINT point, int count) {
     // Every event carries the position, in the middle of the pixel.
     const auto at = [&](DWORD button) {
         INPUT input{};
@@ -334,15 +372,27 @@ void ClickAt(HWND window, POINT point, int count) {
         input.mi.dwFlags = button | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
         return input;
     };
+    BringToFront(window, L"click");
     Send({at(0)});
-    Sleep(kStepMs);
+    // Wine raises a window a little after it becomes the foreground one. The control itself may lie
+    // below a group box, which lets clicks through to it.
+    HWND root = GetAncestor(window, GA_ROOT), under = nullptr;
+    const bool ready = WaitFor(kStateMs, [&] {
+        under = WindowFromPoint(point);
+        return GetAncestor(under, GA_ROOT) == root && GetForegroundWindow() == root &&
+               IsWindowVisible(target) && IsWindowEnabled(target);
+    });
+    if (!ready)
+        throw Failure{kNeverCame, L"click: " + Describe(target) +
+                                      (IsWindowEnabled(target) ? L"" : L" disabled") +
+                                      L"; under the pointer at " + std::to_wstring(point.x) + L"," +
+                                      std::to_wstring(point.y) + L": " + Describe(under) + L"; " + Seen()};
     for (int i = 0; i < count; ++i) {
         Send({at(MOUSEEVENTF_LEFTDOWN)});
         Sleep(20);
         Send({at(MOUSEEVENTF_LEFTUP)});
         Sleep(40);
     }
-    WaitUntilIdle(window);
     Record().Add(L"window", window).Add(L"x", point.x).Add(L"y", point.y);
 }
 
@@ -394,7 +444,7 @@ int Count(const Strings& args, size_t index) {
 
 int Run(const std::wstring& command, const Strings& args) {
     const auto need = [&](size_t least) {
-        if (args.size() < least) throw Usage{L"too few arguments for " + command};
+        if (args.size() < least) throw Failure{kUsage, L"too few arguments for " + command};
     };
     if (command == L"windows") {
         for (HWND window : VisibleWindows())
@@ -413,7 +463,9 @@ int Run(const std::wstring& command, const Strings& args) {
                 Record().Add(L"gone", 1);
                 break;
             }
-            if (GetTickCount() > deadline) return 1;
+            if (GetTickCount() > deadline)
+                throw Failure{kNotThere, (command == L"gone" ? L"still there after " : L"not there after ") +
+                                             args[1] + L" ms: " + args[0] + L"; " + Seen()};
             Sleep(kPollMs);
         }
     } else if (command == L"dump") {
@@ -422,33 +474,29 @@ int Run(const std::wstring& command, const Strings& args) {
     } else if (command == L"keys") {
         need(2);
         HWND window = args[0] == L"-" ? nullptr : FindOrFail(args[0]);
-        if (window && !BringToFront(window)) {
-            Record().Add(L"error", L"the window did not come to the front");
-            return 1;
-        }
+        if (!window && !WaitFor(kStateMs, [&] { return (window = GetForegroundWindow()) != nullptr; }))
+            throw Failure{kNeverCame, L"keys: no window in front; " + Seen()};
+        BringToFront(window, L"keys");
         for (size_t i = 1; i < args.size(); ++i) {
             Type(args[i]);
             Sleep(kStepMs);
         }
-        WaitUntilIdle(window ? window : GetForegroundWindow());
         Record().Add(L"foreground", GetForegroundWindow());
     } else if (command == L"click") {
         need(3);
         HWND window = FindOrFail(args[0]);
         POINT point{std::wcstol(args[1].c_str(), nullptr, 10), std::wcstol(args[2].c_str(), nullptr, 10)};
         ClientToScreen(window, &point);
-        ClickAt(window, point, Count(args, 3));
+        ClickAt(window, window, point, Count(args, 3));
     } else if (command == L"click-control") {
         need(2);
         HWND window = FindOrFail(args[0]);
         HWND control = FindControl(window, args[1]);
-        if (!control) {
-            Record().Add(L"error", L"no control " + args[1]);
-            return 1;
-        }
+        if (!control) throw Failure{kNotThere, L"no control " + args[1] + L" in " + Describe(window)};
         RECT rect{};
         GetWindowRect(control, &rect);
-        ClickAt(window, {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2}, Count(args, 2));
+        ClickAt(window, control, {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2},
+                Count(args, 2));
     } else if (command == L"close") {
         need(1);
         PostMessageW(FindOrFail(args[0]), WM_SYSCOMMAND, SC_CLOSE, 0);
@@ -456,10 +504,8 @@ int Run(const std::wstring& command, const Strings& args) {
         need(2);
         HWND window = FindOrFail(args[0]);
         const int dpi = std::wcstol(args[1].c_str(), nullptr, 10);
-        if (!DpiChange(window, dpi)) {
-            Record().Add(L"error", L"the suggested rectangle could not be placed in the program");
-            return 1;
-        }
+        if (!DpiChange(window, dpi))
+            throw Failure{kNotThere, L"the suggested rectangle could not be placed in the program"};
         Record().Add(L"dpi", dpi);
     } else if (command == L"watch-foreground") {
         need(1);
@@ -480,7 +526,7 @@ int Run(const std::wstring& command, const Strings& args) {
             .Add(L"dpi", GetDeviceCaps(screen, LOGPIXELSX));
         ReleaseDC(nullptr, screen);
     } else {
-        throw Usage{L"unknown command " + command};
+        throw Failure{kUsage, L"unknown command " + command};
     }
     return 0;
 }
@@ -489,11 +535,14 @@ int Run(const std::wstring& command, const Strings& args) {
 
 int wmain(int argc, wchar_t** argv) {
     SetProcessDPIAware(); // the tests see the pixels the screen has
-    if (argc < 2) return 2;
+    int code = kUsage;
     try {
-        return Run(argv[1], Strings(argv + 2, argv + argc));
-    } catch (const Usage& usage) {
-        Record().Add(L"error", usage.message);
-        return 2;
+        if (argc < 2) throw Failure{kUsage, L"no command"};
+        code = Run(argv[1], Strings(argv + 2, argv + argc));
+    } catch (const Failure& failure) {
+        Record().Add(L"error", failure.message);
+        code = failure.code;
     }
+    Record().Add(L"end", code);
+    return code;
 }
