@@ -30,7 +30,7 @@ class Foreground(RunTest):
         """Runs the joke through with the answer, the foreground window watched from the moment the
         user clicks into the settings window until the program ends: [(ms, hwnd, class)]."""
         settings = self.wait_window()
-        self.click("Skrýt ikonu Tento počítač")  # the user's last input goes to the joke
+        self.click("Sekni se po")  # the user's last input goes to the joke
         with tempfile.TemporaryFile() as output:
             watcher = subprocess.Popen([self.session.loader, str(self.session.helper_exe), "watch-foreground", "120000"],
                                        env=self.session.env(), stdin=subprocess.DEVNULL, stdout=output,
