@@ -236,6 +236,9 @@ class RunTest(ProgramTest):
         self.open_question()
         self.click(answer, count=clicks)
         self.wait_window(CONSOLE_TITLE)
+        return self.wait_finale_box()
+
+    def wait_finale_box(self):
         # The console types for about 16 s; a loaded machine may stretch that.
         box = self.helper("wait-class", MESSAGE_BOX_CLASS, 60000, check=False)
         self.assertIsNotNone(box, f"the finale's message box (error reports: {error_reports(self.relay_log)})")

@@ -6,7 +6,7 @@ import subprocess
 import tempfile
 import unittest
 
-from harness import CONSOLE_CLASS, CONSOLE_TITLE, DIALOG_CLASS, MESSAGE_BOX_CLASS, TITLE, RunTest
+from harness import CONSOLE_CLASS, CONSOLE_TITLE, DIALOG_CLASS, MESSAGE_BOX_CLASS, RunTest
 from wineenv import parse_record
 
 OWNER_CLASS = "TajneNastaveniVlastnik"
@@ -37,10 +37,10 @@ class Foreground(RunTest):
                                        stderr=subprocess.DEVNULL)
             try:
                 self.click("OK")
-                question = self.wait_window(where=lambda w: w["client"]["w"] == 402)
+                question = self.wait_question()
                 self.click(answer)
                 console = self.wait_window(CONSOLE_TITLE)
-                box = self.reach_the_finale()
+                box = self.wait_finale_box()
                 self.keys("ENTER", title=f"#{box['hwnd']}")
                 self.assertEqual(self.expect_exit(timeout=60), 0)
             finally:
@@ -50,11 +50,6 @@ class Foreground(RunTest):
             seen = [parse_record(line) for line in output.read().decode("utf-8").splitlines() if line]
         self.assertTrue(seen, "the watcher saw the foreground")
         return [(int(r["ms"]), r["hwnd"], r["class"]) for r in seen], [settings, question, console, box]
-
-    def reach_the_finale(self):
-        box = self.helper("wait-class", MESSAGE_BOX_CLASS, 60000, check=False)
-        self.assertIsNotNone(box, "the finale's message box")
-        return box
 
     def assert_kept_the_foreground(self, seen, windows):
         # Up to the program's end: its last window in front, then whatever the system chooses.
