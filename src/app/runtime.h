@@ -12,7 +12,11 @@ namespace app {
 
 class Form;
 
-enum class Event { Click, Change, Timer };
+enum class Event { Click, Change, Timer, DisplayChange };
+
+// The control that stands for the window itself, for the events of the window as a whole
+// (Form_DisplayChange).
+inline constexpr int kForm = -1;
 
 // Style of the finale's message box: stop icon, a single OK button.
 inline constexpr int kMsgBoxCritical = 16;

@@ -70,4 +70,11 @@ void WindowSequence::Close(Form& form) {
     Unload(form);
 }
 
+void WindowSequence::CloseAll() {
+    if (ended_) return;
+    HandlerScope scope(*this);
+    for (const std::unique_ptr<Form>& slot : slots_)
+        if (slot) Unload(*slot);
+}
+
 } // namespace app

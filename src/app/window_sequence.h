@@ -33,6 +33,8 @@ public:
     // From the platform: a control's event, and the user closing a window through its frame.
     void Deliver(Form& form, int control, Event event);
     void Close(Form& form);
+    // Every window closed at once: the program as a whole was asked to close.
+    void CloseAll();
 
     Form* Loaded(FormId id) const { return slots_[Slot(id)].get(); }
     int TimesCreated(FormId id) const { return created_[Slot(id)]; }

@@ -101,11 +101,22 @@ const app::FormLayout& Form3::Layout() const {
 bool Form3::Raise(int control, app::Event event) {
     static constexpr app::Handler<Form3> kHandlers[] = {
         {Timer1, app::Event::Timer, &Form3::Timer1_Timer},
+        {app::kForm, app::Event::DisplayChange, &Form3::Form_DisplayChange},
     };
     return app::Dispatch(*this, kHandlers, control, event);
 }
 
 void Form3::Form_Load() {
+    CoverScreen();
+}
+
+// Another resolution, DPI or set of monitors: the console covers the screen as it now is. What it
+// has typed stays where it is, and the script goes on at its pace.
+void Form3::Form_DisplayChange() {
+    CoverScreen();
+}
+
+void Form3::CoverScreen() {
     window().Move(0, 0, window().ScreenWidth(), window().ScreenHeight());
 }
 

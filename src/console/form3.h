@@ -20,6 +20,8 @@ public:
 
 private:
     void Timer1_Timer();
+    void Form_DisplayChange();
+    void CoverScreen();
     void Finale();
 };
 

@@ -7,6 +7,8 @@
 #include "win32/fonts.h"
 #include "win32/terminated.h"
 
+#include <algorithm>
+
 namespace win32 {
 namespace {
 
@@ -30,11 +32,15 @@ ConsoleWindow::ConsoleWindow(app::Form& form, app::WindowSequence& sequence, HWN
     // A popup has no place the system would choose. Sized once it exists, at the resolution of
     // the monitor it is on, until its form moves it.
     const auto title = Terminated(layout.title);
-    Check(CreateWindowExW(0, kConsoleClass, title.c_str(), WS_POPUP, 0, 0, 0, 0, owner, nullptr,
+    // Topmost: for its few seconds it stays above every other program's window, as Windows may
+    // refuse the program the foreground (after a click into another program during the freeze,
+    // say), and a console behind another window would type unseen.
+    Check(CreateWindowExW(WS_EX_TOPMOST, kConsoleClass, title.c_str(), WS_POPUP, 0, 0, 0, 0, owner, nullptr,
                           GetModuleHandleW(nullptr), this),
           L"CreateWindowExW");
     Move(0, 0, layout.clientWidth, layout.clientHeight);
     SetFormFont();
+    screen_ = MonitorOf(window_);
 
     const auto now = Now();
     for (std::size_t row = 0; row < layout.controls.size(); ++row) {
@@ -53,7 +59,22 @@ void ConsoleWindow::ArmTimer(const Timer& timer) {
           L"SetTimer");
 }
 
+void ConsoleWindow::NoticeScreenChange(int dpi) {
+    const RECT screen = MonitorOf(window_);
+    if (dpi == dpi_ && EqualRect(&screen, &screen_)) return;
+    dpi_ = dpi;
+    screen_ = screen;
+    // The form may end the program or unload the window: nothing of the object is touched after it.
+    sequence_.Deliver(form_, app::kForm, app::Event::DisplayChange);
+}
+
 void ConsoleWindow::OnTimer(UINT_PTR id) {
+    // Windows tells of a new screen (WM_DISPLAYCHANGE, WM_DPICHANGED); every tick looks at the
+    // monitor's size as well, so that a change told to nobody, or told before the size was new, is
+    // not missed. A new DPI always comes with its message.
+    HWND window = window_;
+    NoticeScreenChange(dpi_);
+    if (From(window) != this) return; // the form unloaded the window
     for (Timer& timer : timers_) {
         if (kFirstTimerId + static_cast<UINT_PTR>(timer.control) != id) continue;
         const bool due = timer.schedule.TakeTick(Now());
@@ -67,25 +88,29 @@ void ConsoleWindow::OnTimer(UINT_PTR id) {
 bool ConsoleWindow::PrepareCanvas() {
     RECT client{};
     GetClientRect(window_, &client);
-    if (canvas_ && canvasSize_.cx == client.right && canvasSize_.cy == client.bottom) return true;
+    // Never smaller than before: a screen made smaller and then larger again still shows every
+    // line whole, where it was.
+    const SIZE size{std::max(client.right, canvasSize_.cx), std::max(client.bottom, canvasSize_.cy)};
+    if (canvas_ && canvasSize_.cx == size.cx && canvasSize_.cy == size.cy) return true;
     // Sized once the form has stretched the window over the screen, before the first line. One bit
     // a pixel: text or background, coloured when copied to the screen; a screen's worth of colour
     // would cost megabytes.
-    canvas_.Reset(Outcome(CreateCompatibleDC(nullptr), L"CreateCompatibleDC"));
-    canvasBitmap_.Reset(Outcome(CreateBitmap(client.right, client.bottom, 1, 1, nullptr), L"CreateBitmap"));
-    if (!canvas_ || !canvasBitmap_) {
-        canvas_.Reset();
-        return false;
-    }
-    canvasSize_ = {client.right, client.bottom};
-    HDC dc = canvas_.Get();
+    UniqueMemoryDC canvas(Outcome(CreateCompatibleDC(nullptr), L"CreateCompatibleDC"));
+    UniqueBitmap bitmap(Outcome(CreateBitmap(size.cx, size.cy, 1, 1, nullptr), L"CreateBitmap"));
+    if (!canvas || !bitmap) return canvas_.Get() != nullptr; // the old canvas goes on, if there is one
+    HDC dc = canvas.Get();
     // Both stay selected for the canvas's life; deleting the DC first lets them go.
-    SelectObject(dc, canvasBitmap_.Get());
+    SelectObject(dc, bitmap.Get());
     SelectObject(dc, font_.Get());
-    PatBlt(dc, 0, 0, client.right, client.bottom, BLACKNESS);
+    PatBlt(dc, 0, 0, size.cx, size.cy, BLACKNESS);
     SetTextColor(dc, kInk);
     SetBkColor(dc, kPaper);
     SetBkMode(dc, OPAQUE);
+    // What was typed before the screen changed, where it was.
+    if (canvas_) BitBlt(dc, 0, 0, canvasSize_.cx, canvasSize_.cy, canvas_.Get(), 0, 0, SRCCOPY);
+    canvas_ = std::move(canvas); // the old DC first, so that the old bitmap is no longer selected
+    canvasBitmap_ = std::move(bitmap);
+    canvasSize_ = size;
     return true;
 }
 
@@ -141,6 +166,19 @@ LRESULT ConsoleWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_CLOSE:
         sequence_.Close(form_);
+        return 0;
+    case WM_DISPLAYCHANGE:
+        NoticeScreenChange(WindowDpi(window_));
+        return 0;
+    case WM_DPICHANGED:
+        NoticeScreenChange(HIWORD(wParam));
+        return 0;
+    case WM_SIZE:
+        // A larger screen: the canvas grows with the window, so the new part paints black.
+        if (canvas_) PrepareCanvas();
+        return 0;
+    case WM_ENDSESSION:
+        if (EndsSession(message, wParam)) sequence_.End();
         return 0;
     default:
         return DefWindowProcW(window_, message, wParam, lParam);

@@ -24,6 +24,8 @@ private:
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
     void ArmTimer(const Timer& timer);
     void OnTimer(UINT_PTR id);
+    // Tells the form when the monitor's size or resolution is no longer what it was.
+    void NoticeScreenChange(int dpi);
     bool PrepareCanvas();
     void Paint();
 
@@ -34,6 +36,7 @@ private:
     UniqueMemoryDC canvas_;
     SIZE canvasSize_{0, 0};
     POINT printAt_{0, 0};
+    RECT screen_{}; // the monitor as last seen
 };
 
 } // namespace win32

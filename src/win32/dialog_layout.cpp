@@ -6,6 +6,8 @@
 #include "win32/failure.h"
 #include "win32/fonts.h"
 
+#include <algorithm>
+
 namespace win32 {
 namespace {
 
@@ -67,15 +69,19 @@ void DialogWindow::FitFrame() {
     placed.right = placed.left + width;
     placed.bottom = placed.top + height;
     // Centred by design, or where the system chose unless that is on no monitor at all.
-    int x = 0, y = 0;
+    int x = placed.left, y = placed.top;
     if (form_.Layout().placement == app::Placement::CentredOnScreen ||
         !Outcome(MonitorFromRect(&placed, MONITOR_DEFAULTTONULL), L"MonitorFromRect")) {
         const RECT screen = MonitorOf(window_); // the primary monitor for a window on none
         x = screen.left + (screen.right - screen.left - width) / 2;
         y = screen.top + (screen.bottom - screen.top - height) / 2;
-    } else {
-        flags |= SWP_NOMOVE;
     }
+    // Never under the taskbar or past the screen's edge, on a small screen: within the work area of
+    // the monitor, its caption first where the window is larger than that.
+    const RECT work = WorkAreaNear({x, y, x + width, y + height});
+    x = std::max<int>(work.left, std::min<int>(x, work.right - width));
+    y = std::max<int>(work.top, std::min<int>(y, work.bottom - height));
+    if (x == placed.left && y == placed.top) flags |= SWP_NOMOVE;
     PlaceFrame(x, y, flags);
 }
 

@@ -11,6 +11,8 @@
 
 #include <commctrl.h>
 
+#include <utility>
+
 namespace win32 {
 namespace {
 
@@ -18,9 +20,6 @@ inline constexpr wchar_t kDialogClass[] = L"TajneNastaveniDialog";
 // A fixed dialog frame: caption and close box, not resizable, no minimize or maximize box.
 inline constexpr DWORD kDialogStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
 inline constexpr int kFirstControlId = 1000;
-#ifndef WM_DPICHANGED
-inline constexpr UINT WM_DPICHANGED = 0x02E0;
-#endif
 #ifndef WM_GETDPISCALEDSIZE
 inline constexpr UINT WM_GETDPISCALEDSIZE = 0x02E4;
 #endif
@@ -134,12 +133,7 @@ void DialogWindow::OnCommand(int id, int code) {
     if (control < 0) return; // Esc in a window without a cancel button, say
     switch (form_.Layout().controls[control].kind) {
     case Kind::CommandButton:
-        // A push button that got the focus other than by Tab (first in the window, or from the mouse)
-        // is handed to the dialog manager as Tab's would be, so that it becomes the button Enter
-        // presses; Wine's dialog manager does that only for Tab. Posted, as the message's
-        // documentation asks of a window that is in the middle of a focus change.
-        if (code == BN_SETFOCUS)
-            PostMessageW(window_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(controls_[control]), TRUE);
+        if (code == BN_SETFOCUS) AskFocusHandOver(controls_[control]);
         [[fallthrough]];
     case Kind::CheckBox:
         if (code == BN_CLICKED) sequence_.Deliver(form_, control, app::Event::Click);
@@ -162,8 +156,35 @@ void DialogWindow::OnCommand(int id, int code) {
     }
 }
 
+// A push button that got the focus other than by Tab (first in the window, or from the mouse) is
+// handed to the dialog manager as Tab's would be, so that it becomes the button Enter presses;
+// Wine's dialog manager does that only for Tab. Not now, in the middle of a focus change, but
+// from a posted message. The hand-over itself moves the focus, and an activation and a click can
+// each move it once more before the message arrives: so one message at most is on its way, it
+// hands over the button that has the focus when it arrives, and a focus change of its own asks
+// for nothing. Otherwise two buttons could hand the focus to each other for ever, and posted
+// messages, read before input, would keep every key and click out.
+void DialogWindow::AskFocusHandOver(HWND button) {
+    if (handingOver_) return;
+    focusToHandOver_ = button;
+    if (!handOverPosted_)
+        handOverPosted_ = Outcome(PostMessageW(window_, kHandOverFocus, 0, 0), L"PostMessageW") != FALSE;
+}
+
+void DialogWindow::HandOverFocus() {
+    handOverPosted_ = false;
+    HWND button = std::exchange(focusToHandOver_, nullptr);
+    if (!button || GetFocus() != button) return;
+    handingOver_ = true;
+    SendMessageW(window_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(button), TRUE);
+    handingOver_ = false;
+}
+
 bool DialogWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
+    case kHandOverFocus:
+        HandOverFocus();
+        return true;
     case WM_COMMAND:
         // The form's handler may unload this window: nothing of the object is touched after it.
         OnCommand(LOWORD(wParam), HIWORD(wParam));
@@ -172,6 +193,9 @@ bool DialogWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         // Not the dialog manager's Esc: closing the window through its frame unloads it.
         sequence_.Close(form_);
         return true;
+    case WM_ENDSESSION:
+        if (EndsSession(message, wParam)) sequence_.End();
+        return false;
     case WM_GETDPISCALEDSIZE: {
         // The size the window will have at the new DPI, so that Windows suggests a place for it.
         *reinterpret_cast<SIZE*>(lParam) = FrameSize(LOWORD(wParam));

@@ -31,6 +31,8 @@ private:
     bool Handle(UINT message, WPARAM wParam, LPARAM lParam);
     void OnInitDialog();
     void OnCommand(int id, int code);
+    void AskFocusHandOver(HWND button);
+    void HandOverFocus();
     int IdOf(int control) const;
     int ControlOf(int id) const;
 
@@ -48,6 +50,12 @@ private:
 
     std::vector<HWND> controls_; // by table row; null for timers. Owned by window_.
     std::vector<bool> chosen_;   // by table row: the option button chosen in its group
+    // The push button to become the one Enter presses, once the focus change that gave it the
+    // focus is over (see AskFocusHandOver).
+    static constexpr UINT kHandOverFocus = WM_APP + 1;
+    HWND focusToHandOver_ = nullptr;
+    bool handOverPosted_ = false;
+    bool handingOver_ = false;
 };
 
 } // namespace win32

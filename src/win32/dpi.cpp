@@ -36,6 +36,13 @@ RECT MonitorOf(HWND window) {
     return {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
 }
 
+RECT WorkAreaNear(const RECT& rect) {
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (GetMonitorInfoW(MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST), &monitor)) return monitor.rcWork;
+    return {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+}
+
 int WindowDpi(HWND window) {
     // Windows 10 version 1607 and later.
     static const auto getDpiForWindow = UserFunction<GetDpiForWindowFn>("GetDpiForWindow");

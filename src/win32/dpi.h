@@ -10,6 +10,11 @@ namespace win32 {
 
 inline constexpr int kDefaultDpi = 96;
 
+// Declared by the headers of Windows 8.1 and later only.
+#ifndef WM_DPICHANGED
+inline constexpr UINT WM_DPICHANGED = 0x02E0;
+#endif
+
 using app::PixelsToTwips;
 using app::TwipsToPixels;
 
@@ -22,6 +27,8 @@ inline int PointsToPixels(int points, int dpi) {
 int WindowDpi(HWND window);
 // The monitor the window is on, in pixels.
 RECT MonitorOf(HWND window);
+// The work area (the monitor less the taskbar) of the monitor nearest to the rectangle.
+RECT WorkAreaNear(const RECT& rect);
 // Outer window rectangle for a client rectangle at the given DPI.
 void AdjustForFrame(RECT& rect, DWORD style, DWORD exStyle, int dpi);
 // A dialog moved to a monitor of another DPI is laid out by the program alone, from its design,

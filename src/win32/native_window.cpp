@@ -130,10 +130,17 @@ void NativeWindow::Print(std::wstring_view, bool) {
 }
 
 void NativeWindow::MsgBox(std::wstring_view prompt, int style, std::wstring_view title) {
-    // Owned by this window, so that it opens above it (above the full-screen console).
+    // Owned by this window, so that it opens above it (above the full-screen console), and above
+    // every other program's window too, like the console: Windows may refuse the program the
+    // foreground, and a box hidden behind another window would wait for ever.
     const auto text = Terminated(prompt), caption = Terminated(title);
-    Check(MessageBoxW(window_, text.c_str(), caption.c_str(), static_cast<UINT>(style) | MB_SETFOREGROUND),
-          L"MessageBoxW");
+    HWND owner = window_;
+    const int answer = MessageBoxW(owner, text.c_str(), caption.c_str(),
+                                   static_cast<UINT>(style) | MB_SETFOREGROUND | MB_TOPMOST);
+    // Something closed the window while the box was open, and the box went with it: dismissed,
+    // not failed.
+    if (answer == 0 && owner && !IsWindow(owner)) return;
+    Check(answer, L"MessageBoxW");
 }
 
 void NativeWindow::Beep() {

@@ -3,11 +3,28 @@
 #include "win32/console_window.h"
 #include "win32/dialog_window.h"
 #include "win32/failure.h"
+#include "win32/native_window.h"
 
 namespace win32 {
 namespace {
 
 inline constexpr wchar_t kOwnerClass[] = L"TajneNastaveniVlastnik";
+
+// The hidden owner stands for the program as a whole. "End task" and the like ask every top-level
+// window of the program to close, this one too: the program then closes every window it has, as
+// each window's own close box would. Left to DefWindowProc, the owner would destroy itself and
+// every window it owns behind the program's back, and leave a process with no window.
+LRESULT CALLBACK OwnerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* sequence = reinterpret_cast<app::WindowSequence*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (sequence && !Failing()) {
+        if (message == WM_CLOSE) {
+            sequence->CloseAll();
+            return 0;
+        }
+        if (EndsSession(message, wParam)) sequence->End();
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
 
 } // namespace
 
@@ -15,13 +32,18 @@ Win32Runtime::Win32Runtime() {
     HINSTANCE instance = GetModuleHandleW(nullptr);
     WNDCLASSEXW ownerClass{};
     ownerClass.cbSize = sizeof ownerClass;
-    ownerClass.lpfnWndProc = &DefWindowProcW;
+    ownerClass.lpfnWndProc = &OwnerProc;
     ownerClass.hInstance = instance;
     ownerClass.lpszClassName = kOwnerClass;
     Check(RegisterClassExW(&ownerClass), L"RegisterClassExW");
     owner_.Reset(
         Check(CreateWindowExW(0, kOwnerClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance, nullptr),
               L"CreateWindowExW"));
+}
+
+void Win32Runtime::Attach(app::WindowSequence& sequence) {
+    sequence_ = &sequence;
+    SetWindowLongPtrW(owner_.Get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&sequence));
 }
 
 int Win32Runtime::Run() {

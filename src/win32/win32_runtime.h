@@ -11,7 +11,7 @@ class Win32Runtime final : public app::Runtime {
 public:
     Win32Runtime();
 
-    void Attach(app::WindowSequence& sequence) { sequence_ = &sequence; }
+    void Attach(app::WindowSequence& sequence);
     // Runs the message loop until the last window is gone; returns the exit code.
     int Run();
 

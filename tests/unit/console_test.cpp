@@ -167,6 +167,34 @@ TEST_F(ConsoleTest, TicksWhileTheBoxIsOpenDoNothing) {
     EXPECT_EQ(form->TickCounter, 200.0f);
 }
 
+TEST_F(ConsoleTest, ClosedWhileTheBoxIsOpenTheFinaleStillOpensThePageAndEnds) {
+    // The box goes with the console; the program then ends as when the box is dismissed.
+    runtime.duringMessageBox = [&] { runtime.Sequence().CloseAll(); };
+    Ticks(201);
+    std::vector<std::string> calls(std::find(runtime.calls.begin(), runtime.calls.end(), "MsgBox"),
+                                   runtime.calls.end());
+    EXPECT_EQ(calls,
+              (std::vector<std::string>{"MsgBox", "Destroy Form3",
+                                        std::string("ShellExecuteA ") + console::SiteAddress(), "End"}));
+    EXPECT_FALSE(runtime.quit);
+}
+
+TEST_F(ConsoleTest, ANewScreenIsCoveredAtOnceAndTheScriptKeepsItsPace) {
+    Ticks(50);
+    const std::vector<std::wstring> before = Screen();
+    for (const auto& [width, height] : {std::pair{9600, 7200}, std::pair{19200, 14400}}) {
+        runtime.screenWidth = width;
+        runtime.screenHeight = height;
+        runtime.Raise(FormId::Form3, app::kForm, Event::DisplayChange);
+        EXPECT_EQ(runtime.calls.back(), "Move 0 0 " + std::to_string(width) + " " + std::to_string(height));
+    }
+    EXPECT_EQ(Screen(), before);
+    Ticks(150);
+    EXPECT_TRUE(runtime.messageBoxes.empty());
+    Ticks(1);
+    EXPECT_EQ(runtime.messageBoxes.size(), 1u);
+}
+
 TEST(Site, TheVolumeLabelIsTheHostWithoutItsFirstLabel) {
     const std::string_view host = site::kHostView;
     EXPECT_EQ(site::kVolumeLabel, host.substr(host.find('.') + 1));

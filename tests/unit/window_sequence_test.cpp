@@ -98,6 +98,23 @@ TEST_F(SequenceTest, ClosingTheQuestionWindowEndsTheProgramWithoutTheConsole) {
     EXPECT_EQ(runtime.Sequence().TimesCreated(FormId::Form3), 0);
 }
 
+TEST_F(SequenceTest, ClosingEveryWindowAtOnceEndsTheProgramAtEveryStage) {
+    // As "End task" asks the program as a whole: whichever window is up goes, and nothing follows.
+    runtime.calls.clear();
+    runtime.Sequence().CloseAll();
+    EXPECT_EQ(WindowCalls(runtime), (std::vector<std::string>{"Destroy Form1", "Quit"}));
+
+    fake::FakeRuntime atTheConsole;
+    atTheConsole.Sequence().Start();
+    atTheConsole.Raise(FormId::Form1, settings::Command1, Event::Click);
+    atTheConsole.Raise(FormId::Form2, question::Command1, Event::Click);
+    atTheConsole.calls.clear();
+    atTheConsole.Sequence().CloseAll();
+    EXPECT_EQ(WindowCalls(atTheConsole), (std::vector<std::string>{"Destroy Form3", "Quit"}));
+    EXPECT_TRUE(atTheConsole.messageBoxes.empty());
+    EXPECT_TRUE(atTheConsole.openedAddresses.empty());
+}
+
 TEST_F(SequenceTest, EveryWindowIsCreatedOnceInAWholeRun) {
     runtime.Raise(FormId::Form1, settings::Command1, Event::Click);
     runtime.Raise(FormId::Form2, question::Command4, Event::Click);
