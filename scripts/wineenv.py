@@ -84,12 +84,13 @@ def parse_record(line):
     for field in line.split("\t"):
         name, _, value = field.partition("=")
         value = re.sub(r"\\(.)", lambda m: {"t": "\t", "n": "\n", "r": "\r"}.get(m.group(1), m.group(1)), value)
-        if name in ("window", "client", "rect"):
+        if name in ("window", "client", "rect", "work"):
             value = dict(zip("xywh", map(int, value.split(","))))
         elif name == "items":
             value = value.split("\x1f") if value else []
         elif name in ("hwnd", "pid", "style", "exstyle", "owner", "id", "depth", "check", "cursel", "w", "h", "dpi",
-                      "x", "y", "foreground", "enabled", "hung", "gone", "end"):
+                      "x", "y", "foreground", "enabled", "hung", "gone", "end", "windows", "slowest", "agreed",
+                      "step", "ended"):
             value = int(value)
         record[name] = value
     return record

@@ -247,6 +247,50 @@ class RunTest(ProgramTest):
         self.assertTrue(any(t.startswith(FINALE_START) for t in texts), f"the finale's text, not {texts}")
         return box
 
+    # The stages of a run, in order, and the window of each that a test acts on.
+    STAGES = ("settings", "question", "freeze", "console", "box")
+
+    def reach(self, stage):
+        if stage == "settings":
+            return self.wait_window()
+        question = self.open_question()
+        if stage == "question":
+            return question
+        if stage == "freeze":
+            self.click("NE")
+            # The captions are swapped just before the freeze begins.
+            self.until("the captions swapped", lambda: len(self.relay_calls("user32.SetWindowTextW")),
+                       lambda calls: calls >= 2)
+            return question
+        self.click("ANO")
+        console = self.wait_window(CONSOLE_TITLE)
+        return console if stage == "console" else self.wait_finale_box()
+
+    def stamp(self, pattern):
+        """When the program first made the call the trace line matches, in seconds."""
+        line = next(line for line in self.relay_log.read_text(errors="replace").splitlines() if re.search(pattern, line))
+        return float(line.split(":")[0])
+
+    def assert_the_finale_comes_after_sixteen_seconds(self):
+        # 201 ticks of 80 ms after the console opens: 16.08 s. Generous either way for a loaded
+        # machine, yet a console a fifth slower (20 s) fails.
+        opened = self.stamp(r'Call user32\.CreateWindowExW\(.*L"' + CONSOLE_CLASS)
+        finale = self.stamp(r"Call user32\.MessageBoxW\(")
+        self.assertTrue(15.5 <= finale - opened <= 18, f"the finale {finale - opened:.2f} s after the console")
+
+    def finale_boxes(self):
+        """The finale's boxes in the trace: every message box that is not a run-time error report."""
+        return len(self.relay_calls("user32.MessageBoxW")) - len(error_reports(self.relay_log))
+
+    def assert_ended_cleanly(self, page):
+        """The program has ended by itself with exit code 0, without an error report, leaving no
+        window; the web page was asked for once if `page`, else never."""
+        self.assertEqual(self.expect_exit(timeout=30), 0, "exit code")
+        self.assertEqual(error_reports(self.relay_log), [])
+        self.assertEqual(self.program_windows(), [], "no window left")
+        self.assertEqual(len(self.relay_calls("shell32.ShellExecuteExA")), int(page), "requests to open the page")
+        self.assertEqual(len(self.session.opened_addresses(timeout=20 if page else 3)), int(page), "pages opened")
+
     def assert_ended_without_the_finale(self):
         """The program has gone, and neither the box nor the web page came up."""
         self.expect_exit(timeout=30)

@@ -22,6 +22,24 @@
 //                                  that client point, then clicks it COUNT times, as one click
 //   click-control WINDOW TEXT|#ID [COUNT]   the same in the middle of a control, once it is enabled
 //   close WINDOW                   what the close box of the title bar does
+//   click-back WINDOW TEXT|#ID     a click on an empty spot of the desktop, then, once the window is
+//                                  no longer in front, one click straight on the control, as a user
+//                                  coming back would: the click both activates and presses
+//   end-task WINDOW                posts WM_CLOSE to every top-level window of the window's
+//                                  program, hidden ones too, as "End task" does
+//   post-close WINDOW              posts WM_CLOSE to that window alone (#HWND for a hidden one)
+//   log-off WINDOW                 asks every top-level window of the program whether the session
+//                                  may end, then tells each that it ends, as a log-off does; the
+//                                  record gives the slowest answer in ms and whether all agreed
+//   display-mode W H               changes the screen's resolution (Wine's virtual desktop)
+//   raise WINDOW                   brings the window to the front, as a click into it would
+//   start-at X Y PROGRAM           starts the program with X,Y as the place for its first window
+//                                  (STARTF_USEPOSITION, as a shortcut may give it), without waiting
+//   victim PID SEED COUNT          COUNT random actions on the program's window in front, as a
+//                                  victim would (clicks, drags, keys, a click away and straight
+//                                  back), each checked: every window of the program answers within
+//                                  4 s, never two of its main windows at once. Exit code 4 and an
+//                                  error record when a check fails; Wine's own About box is closed
 //   screen                         the screen's size and resolution
 //   dpi-change WINDOW DPI          sends the window what a move to a monitor of that DPI brings
 //   watch-foreground MS            for MS, the foreground window each time it changes (sampled
@@ -30,6 +48,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <cwctype>
 #include <string>
@@ -49,7 +68,7 @@ struct Failure {
     int code;
     std::wstring message;
 };
-constexpr int kNotThere = 1, kUsage = 2, kNeverCame = 3;
+constexpr int kNotThere = 1, kUsage = 2, kNeverCame = 3, kBroken = 4;
 
 // ----- output -----
 std::string Utf8(const std::wstring& text) {
@@ -437,6 +456,265 @@ bool DpiChange(HWND window, int dpi) {
     return placed;
 }
 
+// ----- the program as a whole, and the world around it -----
+BOOL CALLBACK CollectAll(HWND window, LPARAM list) {
+    reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+    return TRUE;
+}
+
+// Every top-level window of the process, visible or not, topmost first.
+std::vector<HWND> WindowsOf(DWORD pid) {
+    std::vector<HWND> all, found;
+    EnumWindows(CollectAll, reinterpret_cast<LPARAM>(&all));
+    for (HWND window : all) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == pid) found.push_back(window);
+    }
+    return found;
+}
+
+DWORD ProcessOf(HWND window) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    return pid;
+}
+
+// A point of the screen where only the desktop is, for a click that activates no window.
+bool EmptySpot(POINT& spot) {
+    const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    for (int y = height - 60; y > 0; y -= 37)
+        for (int x = 10; x < width; x += 41) {
+            HWND root = GetAncestor(WindowFromPoint({x, y}), GA_ROOT);
+            const std::wstring name = root ? ClassOf(root) : L"";
+            if (!root || root == GetDesktopWindow() || name == L"Progman" || name == L"#32769") {
+                spot = {x, y};
+                return true;
+            }
+        }
+    return false;
+}
+
+INPUT MouseAt(POINT point, DWORD button) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = static_cast<LONG>((point.x * 2 + 1) * 65536LL / (2LL * GetSystemMetrics(SM_CXSCREEN)));
+    input.mi.dy = static_cast<LONG>((point.y * 2 + 1) * 65536LL / (2LL * GetSystemMetrics(SM_CYSCREEN)));
+    input.mi.dwFlags = button | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    return input;
+}
+
+// A click as a hand gives it: wherever the pointer is, whatever is in front.
+void ClickHere(POINT point, int count = 1) {
+    Send({MouseAt(point, 0)});
+    Sleep(20);
+    for (int i = 0; i < count; ++i) {
+        Send({MouseAt(point, MOUSEEVENTF_LEFTDOWN)});
+        Sleep(20);
+        Send({MouseAt(point, MOUSEEVENTF_LEFTUP)});
+        Sleep(40);
+    }
+}
+
+// Away to the desktop, and straight back onto the control with one click.
+void ClickBack(HWND window, HWND control) {
+    HWND root = GetAncestor(window, GA_ROOT);
+    POINT away{};
+    if (!EmptySpot(away)) throw Failure{kNeverCame, L"click-back: no empty spot on the desktop; " + Seen()};
+    ClickHere(away);
+    if (!WaitFor(kStateMs, [&] { return GetForegroundWindow() != root; }))
+        throw Failure{kNeverCame, L"click-back: " + Describe(root) + L" stayed in front; " + Seen()};
+    RECT rect{};
+    GetWindowRect(control, &rect);
+    ClickHere({(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2});
+    Record().Add(L"away", std::to_wstring(away.x) + L"," + std::to_wstring(away.y)).Add(L"control", control);
+}
+
+// The slowest answer to WM_QUERYENDSESSION in ms (-1: one never came), and whether all agreed.
+void LogOff(HWND window) {
+    const std::vector<HWND> windows = WindowsOf(ProcessOf(window));
+    long long slowest = 0;
+    bool agreed = true;
+    for (HWND each : windows) {
+        DWORD_PTR answer = 0;
+        const DWORD start = GetTickCount();
+        if (!SendMessageTimeoutW(each, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, 5000,
+                                 &answer)) {
+            if (IsWindow(each)) slowest = -1;
+            continue;
+        }
+        if (slowest >= 0) slowest = std::max<long long>(slowest, GetTickCount() - start);
+        agreed = agreed && answer != 0;
+    }
+    if (agreed)
+        for (HWND each : windows) {
+            DWORD_PTR answer = 0;
+            SendMessageTimeoutW(each, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_NORMAL, 5000, &answer);
+        }
+    Record()
+        .Add(L"windows", static_cast<long long>(windows.size()))
+        .Add(L"slowest", slowest)
+        .Add(L"agreed", agreed);
+}
+
+// ----- the victim -----
+// The same seed gives the same actions, whichever C runtime the helper was built with (xorshift).
+class Dice {
+public:
+    explicit Dice(unsigned long seed) : state_(static_cast<std::uint32_t>(seed * 2654435761UL) | 1U) {}
+    int Below(int n) {
+        state_ ^= state_ << 13;
+        state_ ^= state_ >> 17;
+        state_ ^= state_ << 5;
+        return static_cast<int>(state_ % static_cast<std::uint32_t>(n));
+    }
+    int Between(int low, int high) { return low + Below(high - low + 1); }
+
+private:
+    std::uint32_t state_;
+};
+
+const wchar_t* const kMainClasses[] = {L"TajneNastaveniDialog", L"TajneNastaveniOkno"};
+const wchar_t kProgramTitle[] = L"Tajn\u00e9 nastaven\u00ed syst\u00e9mu Windows";
+
+bool IsMainWindow(HWND window) {
+    const std::wstring name = ClassOf(window);
+    return std::any_of(std::begin(kMainClasses), std::end(kMainClasses),
+                       [&](const wchar_t* c) { return name == c; });
+}
+
+// The program's window a victim would act on: the one in front, else its topmost visible one.
+HWND VictimTarget(DWORD pid) {
+    HWND front = GetForegroundWindow();
+    if (front && ProcessOf(front) == pid) return front;
+    for (HWND window : WindowsOf(pid))
+        if (IsWindowVisible(window) && (IsMainWindow(window) || ClassOf(window) == L"#32770")) return window;
+    return nullptr;
+}
+
+// Checks that hold whatever the victim does: one main window at most, every window answering
+// within 4 s (the freeze after "NE" is the one pause, 2 s). Wine's own About box, which its window
+// menu has and Windows' has not, is closed.
+void CheckProgram(DWORD pid, int step) {
+    int main = 0;
+    for (HWND window : WindowsOf(pid)) {
+        if (!IsWindowVisible(window)) continue;
+        if (IsMainWindow(window)) ++main;
+        if (ClassOf(window) == L"#32770" && TitleOf(window) != kProgramTitle) {
+            PostMessageW(window, WM_CLOSE, 0, 0);
+            Record().Add(L"step", step).Add(L"closed", TitleOf(window));
+        }
+    }
+    if (main > 1)
+        throw Failure{kBroken, L"two of the program's main windows at once at step " + std::to_wstring(step) +
+                                   L"; " + Seen()};
+    for (HWND window : WindowsOf(pid)) {
+        DWORD_PTR result = 0;
+        if (!SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 4000, &result) && IsWindow(window))
+            throw Failure{kBroken, L"no answer within 4 s from " + Describe(window) + L" at step " +
+                                       std::to_wstring(step) + L"; " + Seen()};
+    }
+}
+
+POINT RandomPointIn(Dice& dice, const RECT& r) {
+    const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    POINT point{dice.Between(r.left, r.right - 1), dice.Between(r.top, r.bottom - 1)};
+    point.x = std::clamp<LONG>(point.x, 0, width - 1);
+    point.y = std::clamp<LONG>(point.y, 0, height - 1);
+    return point;
+}
+
+std::wstring VictimKey(Dice& dice) {
+    static const wchar_t* const kKeys[] = {L"TAB",   L"SHIFT+TAB", L"UP",    L"DOWN",      L"LEFT",
+                                           L"RIGHT", L"ENTER",     L"SPACE", L"ALT+SPACE", L"F"};
+    // Esc and Alt+F4 end most windows of the joke: rarer, so that most runs see every stage.
+    const int pick = dice.Below(100);
+    if (pick < 3) return L"ESC";
+    if (pick < 6) return L"ALT+F4";
+    if (pick < 30) {
+        const std::wstring letter(1, static_cast<wchar_t>(L'A' + dice.Below(26)));
+        return dice.Below(3) == 0 ? L"ALT+" + letter : letter;
+    }
+    std::wstring key = kKeys[dice.Below(static_cast<int>(std::size(kKeys)))];
+    return key == L"F" ? L"F" + std::to_wstring(dice.Between(1, 12)) : key;
+}
+
+BOOL CALLBACK CollectUsable(HWND child, LPARAM list) {
+    if (IsWindowVisible(child) && IsWindowEnabled(child))
+        reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
+    return TRUE;
+}
+
+void Victim(DWORD pid, unsigned long seed, int count) {
+    HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, pid);
+    if (!process) throw Failure{kNotThere, L"no process " + std::to_wstring(pid)};
+    Dice dice(seed);
+    for (int step = 0; step < count; ++step) {
+        if (WaitForSingleObject(process, 0) == WAIT_OBJECT_0) {
+            Record().Add(L"step", step).Add(L"ended", 1);
+            break;
+        }
+        CheckProgram(pid, step);
+        HWND target = VictimTarget(pid);
+        RECT r{};
+        if (!target || !GetWindowRect(target, &r)) {
+            Sleep(50); // between two windows of the joke
+            continue;
+        }
+        Record record;
+        record.Add(L"step", step).Add(L"target", Describe(target));
+        const int pick = dice.Below(100);
+        if (pick < 30 || (pick >= 30 && pick < 36)) {
+            const POINT at = RandomPointIn(dice, r);
+            const int clicks = pick < 30 ? 1 : 2;
+            ClickHere(at, clicks);
+            record.Add(L"action", clicks == 1 ? L"click" : L"double-click").Add(L"x", at.x).Add(L"y", at.y);
+        } else if (pick < 42) {
+            // Small enough that a dragged window stays on the screen, and its buttons with it.
+            const POINT from = RandomPointIn(dice, r);
+            int dx = dice.Between(-40, 40), dy = dice.Between(-40, 40);
+            if (r.left + dx < 0 || r.right + dx > GetSystemMetrics(SM_CXSCREEN)) dx = -dx;
+            if (r.top + dy < 0 || r.bottom + dy > GetSystemMetrics(SM_CYSCREEN)) dy = -dy;
+            Send({MouseAt(from, 0)});
+            Send({MouseAt(from, MOUSEEVENTF_LEFTDOWN)});
+            for (int part = 1; part <= 4; ++part) {
+                Sleep(20);
+                Send({MouseAt({from.x + dx * part / 4, from.y + dy * part / 4}, 0)});
+            }
+            Send({MouseAt({from.x + dx, from.y + dy}, MOUSEEVENTF_LEFTUP)});
+            record.Add(L"action", L"drag").Add(L"x", from.x).Add(L"y", from.y).Add(L"dx", dx).Add(L"dy", dy);
+        } else if (pick < 86) {
+            // Keys go to the window in front: when that is not the program's (after a click away),
+            // the victim clicks back into it first.
+            const std::wstring key = VictimKey(dice);
+            if (ProcessOf(GetForegroundWindow()) != pid) ClickHere(RandomPointIn(dice, r));
+            Type(key);
+            record.Add(L"action", L"key").Add(L"key", key);
+        } else if (pick < 95) {
+            std::vector<HWND> controls;
+            EnumChildWindows(target, CollectUsable, reinterpret_cast<LPARAM>(&controls));
+            const int choice = dice.Below(static_cast<int>(controls.size()) + 1);
+            POINT away{};
+            if (EmptySpot(away)) {
+                ClickHere(away);
+                WaitFor(2000, [&] { return GetForegroundWindow() != target; });
+            }
+            RECT c = r;
+            if (choice < static_cast<int>(controls.size())) GetWindowRect(controls[choice], &c);
+            const POINT back{(c.left + c.right) / 2, (c.top + c.bottom) / 2};
+            ClickHere(back);
+            record.Add(L"action", L"away-and-back").Add(L"x", back.x).Add(L"y", back.y);
+        } else {
+            const int ms = dice.Between(100, 1000);
+            Sleep(static_cast<DWORD>(ms));
+            record.Add(L"action", L"pause").Add(L"ms", ms);
+        }
+        Sleep(static_cast<DWORD>(dice.Between(30, 150)));
+    }
+    if (WaitForSingleObject(process, 0) != WAIT_OBJECT_0) CheckProgram(pid, count);
+    CloseHandle(process);
+}
+
 int Count(const Strings& args, size_t index) {
     return args.size() > index ? std::max(1, static_cast<int>(std::wcstol(args[index].c_str(), nullptr, 10)))
                                : 1;
@@ -500,6 +778,65 @@ int Run(const std::wstring& command, const Strings& args) {
     } else if (command == L"close") {
         need(1);
         PostMessageW(FindOrFail(args[0]), WM_SYSCOMMAND, SC_CLOSE, 0);
+    } else if (command == L"click-back") {
+        need(2);
+        HWND window = FindOrFail(args[0]);
+        HWND control = FindControl(window, args[1]);
+        if (!control) throw Failure{kNotThere, L"no control " + args[1] + L" in " + Describe(window)};
+        ClickBack(window, control);
+    } else if (command == L"end-task") {
+        need(1);
+        const std::vector<HWND> windows = WindowsOf(ProcessOf(FindOrFail(args[0])));
+        for (HWND each : windows)
+            PostMessageW(each, WM_CLOSE, 0, 0);
+        Record().Add(L"windows", static_cast<long long>(windows.size()));
+    } else if (command == L"post-close") {
+        need(1);
+        PostMessageW(FindOrFail(args[0]), WM_CLOSE, 0, 0);
+    } else if (command == L"log-off") {
+        need(1);
+        LogOff(FindOrFail(args[0]));
+    } else if (command == L"display-mode") {
+        need(2);
+        DEVMODEW mode{};
+        mode.dmSize = sizeof mode;
+        mode.dmPelsWidth = std::wcstoul(args[0].c_str(), nullptr, 10);
+        mode.dmPelsHeight = std::wcstoul(args[1].c_str(), nullptr, 10);
+        mode.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
+        const LONG result = ChangeDisplaySettingsExW(nullptr, &mode, nullptr, 0, nullptr);
+        if (result != DISP_CHANGE_SUCCESSFUL)
+            throw Failure{kNotThere, L"ChangeDisplaySettingsExW: " + std::to_wstring(result)};
+        Record().Add(L"w", GetSystemMetrics(SM_CXSCREEN)).Add(L"h", GetSystemMetrics(SM_CYSCREEN));
+    } else if (command == L"raise") {
+        need(1);
+        HWND window = FindOrFail(args[0]);
+        if (!WaitFor(kStateMs, [&] {
+                SetForegroundWindow(window);
+                SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+                return GetForegroundWindow() == window;
+            }))
+            throw Failure{kNeverCame,
+                          L"raise: " + Describe(window) + L" did not come to the front; " + Seen()};
+        Record().Add(L"foreground", GetForegroundWindow());
+    } else if (command == L"start-at") {
+        need(3);
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        startup.dwFlags = STARTF_USEPOSITION;
+        startup.dwX = std::wcstoul(args[0].c_str(), nullptr, 10);
+        startup.dwY = std::wcstoul(args[1].c_str(), nullptr, 10);
+        std::wstring line = L"\"" + args[2] + L"\"";
+        PROCESS_INFORMATION process{};
+        if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                            &process))
+            throw Failure{kNotThere, L"CreateProcessW: " + std::to_wstring(GetLastError())};
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+        Record().Add(L"pid", process.dwProcessId);
+    } else if (command == L"victim") {
+        need(3);
+        Victim(std::wcstoul(args[0].c_str(), nullptr, 10), std::wcstoul(args[1].c_str(), nullptr, 10),
+               std::wcstol(args[2].c_str(), nullptr, 10));
     } else if (command == L"dpi-change") {
         need(2);
         HWND window = FindOrFail(args[0]);
@@ -520,10 +857,13 @@ int Run(const std::wstring& command, const Strings& args) {
         }
     } else if (command == L"screen") {
         HDC screen = GetDC(nullptr);
+        RECT work{};
+        SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
         Record()
             .Add(L"w", GetSystemMetrics(SM_CXSCREEN))
             .Add(L"h", GetSystemMetrics(SM_CYSCREEN))
-            .Add(L"dpi", GetDeviceCaps(screen, LOGPIXELSX));
+            .Add(L"dpi", GetDeviceCaps(screen, LOGPIXELSX))
+            .Add(L"work", work);
         ReleaseDC(nullptr, screen);
     } else {
         throw Failure{kUsage, L"unknown command " + command};

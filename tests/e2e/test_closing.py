@@ -1,0 +1,41 @@
+"""Closing from outside: "End task" asks every top-level window of the program to close, the hidden
+owner too; other programs may ask one window alone. Whatever the stage, the program then ends at
+once with exit code 0, without an error report, and leaves no window or process behind. Once the
+finale's box has shown, the page is opened as when the box is dismissed."""
+
+import unittest
+
+from harness import CONSOLE_TITLE, RunTest
+
+
+class EndTask(RunTest):
+    def test_at_every_stage(self):
+        for stage in self.STAGES:
+            with self.subTest(stage=stage):
+                if stage != self.STAGES[0]:
+                    self.restart()
+                window = self.reach(stage)
+                closed = self.helper("end-task", f"#{window['hwnd']}")
+                self.assertGreaterEqual(closed["windows"], 2, "the window and the hidden owner, at least")
+                self.assert_ended_cleanly(page=stage == "box")
+                self.assertLessEqual(self.windows_created("TajneNastaveniOkno"), 0 if stage in ("settings", "question")
+                                     else 1)
+
+
+class OneWindowAlone(RunTest):
+    def test_the_hidden_owner_while_the_console_types(self):
+        console = self.reach("console")
+        self.helper("post-close", f"#{console['owner']}")
+        self.assert_ended_cleanly(page=False)
+        self.assertEqual(self.finale_boxes(), 0)
+
+    def test_the_console_while_the_box_is_open(self):
+        self.reach("box")
+        console = self.wait_window(CONSOLE_TITLE)
+        self.helper("post-close", f"#{console['hwnd']}")
+        self.assert_ended_cleanly(page=True)
+        self.assertEqual(self.finale_boxes(), 1)
+
+
+if __name__ == "__main__":
+    unittest.main()
