@@ -1,5 +1,5 @@
 """Many whole runs of the program in a row under Wine, unattended: `soak.py [BUILD_DIR] [--runs N]
-[--busy-cores N]`.
+[--victims N [--first-seed S]] [--busy-cores N]`.
 
 Each run goes through the settings window, "OK", the question (answered "ANO" and "NE" in turn),
 the console and the finale's box (closed with Enter and Esc in turn, so that every pairing comes
@@ -7,8 +7,10 @@ up), and is checked for a proper end: the process ended by itself with exit code
 console and one box appeared, and exactly the site's address went to the shell. Prints a line per
 run and "N passed, M failed" at the end, with every run that ended in the program's run-time error
 report and the report's text (the call that failed and its error code); exits non-zero if any run
-failed. With --busy-cores N, `stress-ng --cpu N` keeps N cores busy throughout, as a loaded machine
-would.
+failed. With --victims N, N runs more, each with seeded random input at every stage (as the
+end-to-end tests' tests/e2e/victim.py gives it, seeds S, S+1, ...; S from the clock unless given):
+a failing run names its seed, which VICTIM_SEEDS replays in test_victim.py. With --busy-cores N,
+`stress-ng --cpu N` keeps N cores busy throughout, as a loaded machine would.
 
 Uses the Wine session that the end-to-end tests started in BUILD_DIR if there is one, else starts
 its own and stops it at the end."""
@@ -26,6 +28,7 @@ sys.path[:0] = [str(ROOT / "tests" / "e2e"), str(ROOT / "scripts")]
 
 from harness import (CONSOLE_CLASS, CONSOLE_TITLE, FINALE_START, MESSAGE_BOX_CLASS, TITLE, error_reports,  # noqa: E402
                      relay_calls)
+from victim import VictimRun  # noqa: E402
 from wineenv import WineSession, started_at  # noqa: E402
 
 WAIT_MS = 60000
@@ -105,6 +108,8 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
     parser.add_argument("build_dir", nargs="?", default=str(ROOT / "build"))
     parser.add_argument("--runs", type=int, default=50)
+    parser.add_argument("--victims", type=int, default=0, help="runs with seeded random input, after the others")
+    parser.add_argument("--first-seed", type=int, default=None, help="the first victim run's seed")
     parser.add_argument("--busy-cores", type=int, default=0, help="cores that stress-ng keeps busy meanwhile")
     args = parser.parse_args()
     build_dir = Path(args.build_dir).resolve()
@@ -144,6 +149,33 @@ def main():
             passed += 1
             durations.append(time.monotonic() - begun)
             print(f"run {run}/{args.runs} ({answer}, {dismiss}): passed in {durations[-1]:.1f} s", flush=True)
+        first_seed = args.first_seed if args.first_seed is not None else int(time.time()) % 100000 * 1000
+        for seed in range(first_seed, first_seed + args.victims):
+            begun = time.monotonic()
+            if session.browser_log.exists():
+                session.browser_log.unlink()
+            program = session.launch(relay_log=relay_log)
+            try:
+                run = VictimRun(session, program, relay_log, seed)
+                problems = run.play()
+            finally:
+                if program.poll() is None:
+                    program.kill()
+                    program.wait(timeout=30)
+                    for title in (TITLE, CONSOLE_TITLE):
+                        session.helper("gone", title, 20000, check=False)
+            took = time.monotonic() - begun
+            if problems:
+                failed += 1
+                kept = artifacts / f"soak-victim-{seed}.relay.txt"
+                if relay_log.exists():
+                    shutil.copy(relay_log, kept)
+                reports += [(f"victim seed {seed}", text) for text in error_reports(kept)]
+                print(f"victim seed {seed}: FAILED after {took:.1f} s: {problems} (trace: {kept})", flush=True)
+                continue
+            passed += 1
+            durations.append(took)
+            print(f"victim seed {seed}: passed in {took:.1f} s, stages {' '.join(run.seen)}", flush=True)
     finally:
         if load:
             load.terminate()
