@@ -5,7 +5,7 @@ import re
 import subprocess
 import unittest
 
-from harness import CONSOLE_TITLE, MESSAGE_BOX_CLASS, RunTest
+from harness import CONSOLE_TITLE, MESSAGE_BOX_CLASS, TITLE, RunTest
 from wineenv import SCREEN
 
 
@@ -64,6 +64,29 @@ class ResolutionChange(RunTest):
         self.assert_the_finale_comes_after_sixteen_seconds()
         self.keys("ENTER", title=f"#{box['hwnd']}")
         self.assert_ended_cleanly(page=True)
+
+
+class WorkArea(RunTest):
+    """The settings window where the system would put it, partly off the screen: a shortcut can ask
+    for any place for a program's first window."""
+
+    def setUp(self):
+        self.process = None  # started by the test, at a place of its choosing
+
+    def tearDown(self):
+        window = self.helper("wait", TITLE, 1, check=False)
+        if window:
+            self.helper("post-close", f"#{window['hwnd']}")
+        self.helper("gone", TITLE, 20000)
+
+    def test_the_settings_window_lies_inside_the_work_area(self):
+        program = "Z:" + str(self.session.program).replace("/", "\\")
+        self.helper("start-at", SCREEN[0] - 100, SCREEN[1] - 60, program)
+        window = self.helper("wait", TITLE, 60000)
+        work = self.helper("screen")["work"]
+        r = window["window"]
+        self.assertTrue(work["x"] <= r["x"] and r["x"] + r["w"] <= work["x"] + work["w"] and
+                        work["y"] <= r["y"] and r["y"] + r["h"] <= work["y"] + work["h"], f"{r} inside {work}")
 
 
 class AnotherProgramInFront(RunTest):
