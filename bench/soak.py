@@ -1,5 +1,5 @@
 """Many whole runs of the program in a row under Wine, unattended: `soak.py [BUILD_DIR] [--runs N]
-[--victims N [--first-seed S]] [--busy-cores N]`.
+[--victims N [--first-seed S]] [--busy-cores N] [--session NAME]`.
 
 Each run goes through the settings window, "OK", the question (answered "ANO" and "NE" in turn),
 the console and the finale's box (closed with Enter and Esc in turn, so that every pairing comes
@@ -13,7 +13,8 @@ a failing run names its seed, which VICTIM_SEEDS replays in test_victim.py. With
 `stress-ng --cpu N` keeps N cores busy throughout, as a loaded machine would.
 
 Uses the Wine session that the end-to-end tests started in BUILD_DIR if there is one, else starts
-its own and stops it at the end."""
+its own and stops it at the end. Several soaks can run side by side, each with a --session of its
+own (a display and a Wine prefix), as the end-to-end groups do."""
 
 import argparse
 import shutil
@@ -97,11 +98,16 @@ def one_run(session, answer, dismiss, relay_log, address):
         if left:
             raise RunFailed(f"windows left behind: {left}")
     finally:
-        if program.poll() is None:
-            program.kill()
-            program.wait(timeout=30)
-            for title in (TITLE, CONSOLE_TITLE):
-                session.helper("gone", title, 20000, check=False)
+        stop(session, program)
+
+
+def stop(session, program):
+    """Whatever is left of a run that failed, gone before the next one."""
+    if program.poll() is None:
+        program.kill()
+        program.wait(timeout=30)
+        for title in (TITLE, CONSOLE_TITLE):
+            session.helper("gone", title, 20000, check=False)
 
 
 def main():
@@ -111,11 +117,12 @@ def main():
     parser.add_argument("--victims", type=int, default=0, help="runs with seeded random input, after the others")
     parser.add_argument("--first-seed", type=int, default=None, help="the first victim run's seed")
     parser.add_argument("--busy-cores", type=int, default=0, help="cores that stress-ng keeps busy meanwhile")
+    parser.add_argument("--session", default="session", help="the Wine session's name")
     args = parser.parse_args()
     build_dir = Path(args.build_dir).resolve()
     artifacts = build_dir / "e2e-artifacts"
     artifacts.mkdir(parents=True, exist_ok=True)
-    session = WineSession(build_dir)
+    session = WineSession(build_dir, args.session)
     address = f"http://{session.site_host()}/"
     own_session = not session_running(session)
     if own_session:
@@ -124,7 +131,7 @@ def main():
     passed = failed = 0
     durations = []
     reports = []  # (run, text) of every run-time error report
-    relay_log = artifacts / "soak.relay.txt"
+    relay_log = artifacts / f"soak-{args.session}.relay.txt"
     load = None
     try:
         if args.busy_cores:
@@ -159,11 +166,7 @@ def main():
                 run = VictimRun(session, program, relay_log, seed)
                 problems = run.play()
             finally:
-                if program.poll() is None:
-                    program.kill()
-                    program.wait(timeout=30)
-                    for title in (TITLE, CONSOLE_TITLE):
-                        session.helper("gone", title, 20000, check=False)
+                stop(session, program)
             took = time.monotonic() - begun
             if problems:
                 failed += 1

@@ -278,6 +278,14 @@ class RunTest(ProgramTest):
         finale = self.stamp(r"Call user32\.MessageBoxW\(")
         self.assertTrue(15.5 <= finale - opened <= 18, f"the finale {finale - opened:.2f} s after the console")
 
+    def at_every_stage(self, check):
+        """Runs check(stage, window) once at each stage, each in a program of its own."""
+        for index, stage in enumerate(self.STAGES):
+            with self.subTest(stage=stage):
+                if index:
+                    self.restart()
+                check(stage, self.reach(stage))
+
     def finale_boxes(self):
         """The finale's boxes in the trace: every message box that is not a run-time error report."""
         return len(self.relay_calls("user32.MessageBoxW")) - len(error_reports(self.relay_log))
@@ -299,3 +307,19 @@ class RunTest(ProgramTest):
         self.assertEqual(self.message_boxes(), [])
         self.assertEqual(self.program_windows(), [])
         self.assertEqual(self.session.opened_addresses(timeout=3), [])
+
+
+class BesideAnotherProgram(RunTest):
+    """Each test with another program's window open beside the joke: Notepad, started first."""
+
+    def setUp(self):
+        self.notepad = self.session.launch(program="notepad")
+        self.other = self.helper("wait-class", "Notepad", 60000)
+        self.assertIsNotNone(self.other, "another program's window beside the joke")
+        super().setUp()
+
+    def tearDown(self):
+        super().tearDown()
+        self.notepad.kill()
+        self.notepad.wait(timeout=30)
+        self.helper("gone", f"#{self.other['hwnd']}", 20000, check=False)

@@ -6,26 +6,14 @@ import subprocess
 import tempfile
 import unittest
 
-from harness import CONSOLE_CLASS, CONSOLE_TITLE, DIALOG_CLASS, MESSAGE_BOX_CLASS, RunTest
+from harness import CONSOLE_CLASS, CONSOLE_TITLE, DIALOG_CLASS, MESSAGE_BOX_CLASS, BesideAnotherProgram
 from wineenv import parse_record
 
 OWNER_CLASS = "TajneNastaveniVlastnik"
 JOKE_CLASSES = {DIALOG_CLASS, CONSOLE_CLASS, MESSAGE_BOX_CLASS, OWNER_CLASS}
 
 
-class Foreground(RunTest):
-    def setUp(self):
-        self.notepad = self.session.launch(program="notepad")
-        self.other = self.helper("wait-class", "Notepad", 60000)
-        self.assertIsNotNone(self.other, "another program's window beside the joke")
-        super().setUp()
-
-    def tearDown(self):
-        super().tearDown()
-        self.notepad.kill()
-        self.notepad.wait(timeout=30)
-        self.helper("gone", f"#{self.other['hwnd']}", 20000, check=False)
-
+class Foreground(BesideAnotherProgram):
     def watch_the_run(self, answer):
         """Runs the joke through with the answer, the foreground window watched from the moment the
         user clicks into the settings window until the program ends: [(ms, hwnd, class)]."""

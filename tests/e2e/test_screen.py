@@ -5,7 +5,7 @@ import re
 import subprocess
 import unittest
 
-from harness import CONSOLE_TITLE, MESSAGE_BOX_CLASS, TITLE, RunTest
+from harness import CONSOLE_TITLE, MESSAGE_BOX_CLASS, TITLE, BesideAnotherProgram, RunTest
 from wineenv import SCREEN
 
 
@@ -89,18 +89,7 @@ class WorkArea(RunTest):
                         work["y"] <= r["y"] and r["y"] + r["h"] <= work["y"] + work["h"], f"{r} inside {work}")
 
 
-class AnotherProgramInFront(RunTest):
-    def setUp(self):
-        self.notepad = self.session.launch(program="notepad")
-        self.other = self.helper("wait-class", "Notepad", 60000)
-        super().setUp()
-
-    def tearDown(self):
-        super().tearDown()
-        self.notepad.kill()
-        self.notepad.wait(timeout=30)
-        self.helper("gone", f"#{self.other['hwnd']}", 20000, check=False)
-
+class AnotherProgramInFront(BesideAnotherProgram):
     def assert_above_the_other(self, window):
         """The other program's window brought to the front: the joke's window stays above it."""
         self.helper("raise", f"#{self.other['hwnd']}")

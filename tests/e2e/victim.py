@@ -49,7 +49,7 @@ class VictimRun:
         while time.monotonic() < deadline:
             if self.ended() or holds(self.stage()):
                 return True
-            time.sleep(0.2)
+            time.sleep(0.5)
         return False
 
     def leave(self, stage):

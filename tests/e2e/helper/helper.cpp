@@ -381,18 +381,31 @@ void BringToFront(HWND window, const wchar_t* action) {
                                       L" did not come to the front answering; " + Seen()};
 }
 
+// Every event carries the position, in the middle of the pixel.
+INPUT MouseAt(POINT point, DWORD button) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = static_cast<LONG>((point.x * 2 + 1) * 65536LL / (2LL * GetSystemMetrics(SM_CXSCREEN)));
+    input.mi.dy = static_cast<LONG>((point.y * 2 + 1) * 65536LL / (2LL * GetSystemMetrics(SM_CYSCREEN)));
+    input.mi.dwFlags = button | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    return input;
+}
+
+// A click as a hand gives it: wherever the pointer is, whatever is in front.
+void ClickHere(POINT point, int count = 1) {
+    Send({MouseAt(point, 0)});
+    Sleep(20);
+    for (int i = 0; i < count; ++i) {
+        Send({MouseAt(point, MOUSEEVENTF_LEFTDOWN)});
+        Sleep(20);
+        Send({MouseAt(point, MOUSEEVENTF_LEFTUP)});
+        Sleep(40);
+    }
+}
+
 void ClickAt(HWND window, HWND target, POINT point, int count) {
-    // Every event carries the position, in the middle of the pixel.
-    const auto at = [&](DWORD button) {
-        INPUT input{};
-        input.type = INPUT_MOUSE;
-        input.mi.dx = static_cast<LONG>((point.x * 2 + 1) * 65536LL / (2LL * GetSystemMetrics(SM_CXSCREEN)));
-        input.mi.dy = static_cast<LONG>((point.y * 2 + 1) * 65536LL / (2LL * GetSystemMetrics(SM_CYSCREEN)));
-        input.mi.dwFlags = button | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-        return input;
-    };
     BringToFront(window, L"click");
-    Send({at(0)});
+    Send({MouseAt(point, 0)});
     // Wine raises a window a little after it becomes the foreground one. The control itself may lie
     // below a group box, which lets clicks through to it.
     HWND root = GetAncestor(window, GA_ROOT), under = nullptr;
@@ -406,12 +419,7 @@ void ClickAt(HWND window, HWND target, POINT point, int count) {
                                       (IsWindowEnabled(target) ? L"" : L" disabled") +
                                       L"; under the pointer at " + std::to_wstring(point.x) + L"," +
                                       std::to_wstring(point.y) + L": " + Describe(under) + L"; " + Seen()};
-    for (int i = 0; i < count; ++i) {
-        Send({at(MOUSEEVENTF_LEFTDOWN)});
-        Sleep(20);
-        Send({at(MOUSEEVENTF_LEFTUP)});
-        Sleep(40);
-    }
+    ClickHere(point, count);
     Record().Add(L"window", window).Add(L"x", point.x).Add(L"y", point.y);
 }
 
@@ -493,27 +501,6 @@ bool EmptySpot(POINT& spot) {
             }
         }
     return false;
-}
-
-INPUT MouseAt(POINT point, DWORD button) {
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = static_cast<LONG>((point.x * 2 + 1) * 65536LL / (2LL * GetSystemMetrics(SM_CXSCREEN)));
-    input.mi.dy = static_cast<LONG>((point.y * 2 + 1) * 65536LL / (2LL * GetSystemMetrics(SM_CYSCREEN)));
-    input.mi.dwFlags = button | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    return input;
-}
-
-// A click as a hand gives it: wherever the pointer is, whatever is in front.
-void ClickHere(POINT point, int count = 1) {
-    Send({MouseAt(point, 0)});
-    Sleep(20);
-    for (int i = 0; i < count; ++i) {
-        Send({MouseAt(point, MOUSEEVENTF_LEFTDOWN)});
-        Sleep(20);
-        Send({MouseAt(point, MOUSEEVENTF_LEFTUP)});
-        Sleep(40);
-    }
 }
 
 // Away to the desktop, and straight back onto the control with one click.
