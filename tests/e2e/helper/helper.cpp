@@ -51,6 +51,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cwctype>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -503,18 +504,18 @@ bool EmptySpot(POINT& spot) {
     return false;
 }
 
-// Away to the desktop, and straight back onto the control with one click.
-void ClickBack(HWND window, HWND control) {
+// Away to the desktop, and, once the window is no longer in front (waiting up to `ms`), straight
+// back with one click in the middle of the control (or window); whether the window left the front.
+bool AwayAndBack(HWND window, HWND control, DWORD ms) {
     HWND root = GetAncestor(window, GA_ROOT);
     POINT away{};
-    if (!EmptySpot(away)) throw Failure{kNeverCame, L"click-back: no empty spot on the desktop; " + Seen()};
+    if (!EmptySpot(away)) throw Failure{kNeverCame, L"a click away: no empty spot on the desktop; " + Seen()};
     ClickHere(away);
-    if (!WaitFor(kStateMs, [&] { return GetForegroundWindow() != root; }))
-        throw Failure{kNeverCame, L"click-back: " + Describe(root) + L" stayed in front; " + Seen()};
+    const bool left = WaitFor(ms, [&] { return GetForegroundWindow() != root; });
     RECT rect{};
     GetWindowRect(control, &rect);
     ClickHere({(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2});
-    Record().Add(L"away", std::to_wstring(away.x) + L"," + std::to_wstring(away.y)).Add(L"control", control);
+    return left;
 }
 
 // The slowest answer to WM_QUERYENDSESSION in ms (-1: one never came), and whether all agreed.
@@ -545,20 +546,12 @@ void LogOff(HWND window) {
 }
 
 // ----- the victim -----
-// The same seed gives the same actions, whichever C runtime the helper was built with (xorshift).
-class Dice {
-public:
-    explicit Dice(unsigned long seed) : state_(static_cast<std::uint32_t>(seed * 2654435761UL) | 1U) {}
-    int Below(int n) {
-        state_ ^= state_ << 13;
-        state_ ^= state_ >> 17;
-        state_ ^= state_ << 5;
-        return static_cast<int>(state_ % static_cast<std::uint32_t>(n));
-    }
+// The same seed gives the same actions, whichever C++ library the helper was built with: the
+// standard fixes minstd_rand's every number (and not a distribution's).
+struct Dice {
+    std::minstd_rand engine;
+    int Below(int n) { return static_cast<int>(engine() % static_cast<unsigned>(n)); }
     int Between(int low, int high) { return low + Below(high - low + 1); }
-
-private:
-    std::uint32_t state_;
 };
 
 const wchar_t* const kMainClasses[] = {L"TajneNastaveniDialog", L"TajneNastaveniOkno"};
@@ -635,7 +628,7 @@ BOOL CALLBACK CollectUsable(HWND child, LPARAM list) {
 void Victim(DWORD pid, unsigned long seed, int count) {
     HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, pid);
     if (!process) throw Failure{kNotThere, L"no process " + std::to_wstring(pid)};
-    Dice dice(seed);
+    Dice dice{std::minstd_rand(static_cast<std::uint_fast32_t>(seed))};
     for (int step = 0; step < count; ++step) {
         if (WaitForSingleObject(process, 0) == WAIT_OBJECT_0) {
             Record().Add(L"step", step).Add(L"ended", 1);
@@ -678,19 +671,11 @@ void Victim(DWORD pid, unsigned long seed, int count) {
             Type(key);
             record.Add(L"action", L"key").Add(L"key", key);
         } else if (pick < 95) {
-            std::vector<HWND> controls;
+            std::vector<HWND> controls{target};
             EnumChildWindows(target, CollectUsable, reinterpret_cast<LPARAM>(&controls));
-            const int choice = dice.Below(static_cast<int>(controls.size()) + 1);
-            POINT away{};
-            if (EmptySpot(away)) {
-                ClickHere(away);
-                WaitFor(2000, [&] { return GetForegroundWindow() != target; });
-            }
-            RECT c = r;
-            if (choice < static_cast<int>(controls.size())) GetWindowRect(controls[choice], &c);
-            const POINT back{(c.left + c.right) / 2, (c.top + c.bottom) / 2};
-            ClickHere(back);
-            record.Add(L"action", L"away-and-back").Add(L"x", back.x).Add(L"y", back.y);
+            HWND back = controls[static_cast<std::size_t>(dice.Below(static_cast<int>(controls.size())))];
+            AwayAndBack(target, back, 2000);
+            record.Add(L"action", L"away-and-back").Add(L"to", Describe(back));
         } else {
             const int ms = dice.Between(100, 1000);
             Sleep(static_cast<DWORD>(ms));
@@ -770,7 +755,9 @@ int Run(const std::wstring& command, const Strings& args) {
         HWND window = FindOrFail(args[0]);
         HWND control = FindControl(window, args[1]);
         if (!control) throw Failure{kNotThere, L"no control " + args[1] + L" in " + Describe(window)};
-        ClickBack(window, control);
+        if (!AwayAndBack(window, control, kStateMs))
+            throw Failure{kNeverCame, L"click-back: " + Describe(window) + L" stayed in front; " + Seen()};
+        Record().Add(L"control", control);
     } else if (command == L"end-task") {
         need(1);
         const std::vector<HWND> windows = WindowsOf(ProcessOf(FindOrFail(args[0])));
@@ -796,14 +783,7 @@ int Run(const std::wstring& command, const Strings& args) {
         Record().Add(L"w", GetSystemMetrics(SM_CXSCREEN)).Add(L"h", GetSystemMetrics(SM_CYSCREEN));
     } else if (command == L"raise") {
         need(1);
-        HWND window = FindOrFail(args[0]);
-        if (!WaitFor(kStateMs, [&] {
-                SetForegroundWindow(window);
-                SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-                return GetForegroundWindow() == window;
-            }))
-            throw Failure{kNeverCame,
-                          L"raise: " + Describe(window) + L" did not come to the front; " + Seen()};
+        BringToFront(FindOrFail(args[0]), L"raise");
         Record().Add(L"foreground", GetForegroundWindow());
     } else if (command == L"start-at") {
         need(3);
