@@ -360,7 +360,7 @@ class WineSession:
             print(f"e2e: {what}; asking again", flush=True)
         code = records.pop()["end"]
         if code != 0:
-            error = records[0].get("error", "") if records else ""
+            error = next((record["error"] for record in records if "error" in record), "")
             if code == 1 and not check:
                 return None
             raise RuntimeError(f"helper {' '.join(map(str, args))}: {error} (exit code {code})")
