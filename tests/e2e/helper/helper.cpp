@@ -641,8 +641,8 @@ void Victim(DWORD pid, unsigned long seed, int count) {
         CheckProgram(pid, step);
         HWND target = VictimTarget(pid);
         RECT r{};
-        if (!target || !GetWindowRect(target, &r)) {
-            Sleep(50); // between two windows of the joke
+        if (!target || !GetWindowRect(target, &r) || IsRectEmpty(&r)) {
+            Sleep(50); // between two windows of the joke, or one not yet given its size
             continue;
         }
         Record record;
