@@ -15,6 +15,11 @@ class Foreground(RunTest):
         self.notepad = self.session.launch(program="notepad")
         self.other = self.helper("wait-class", "Notepad", 60000)
         self.assertIsNotNone(self.other, "another program's window beside the joke")
+        # The joke starts once that program is in front, as a user would have it: shown is not yet
+        # in front, and a loaded machine may leave it between the two for a while.
+        self.until("the other program's window in front",
+                   lambda: [w for w in self.helper("windows") if w["hwnd"] == self.other["hwnd"]],
+                   lambda seen: seen and seen[0]["foreground"], timeout=60)
         super().setUp()
 
     def tearDown(self):
