@@ -54,6 +54,12 @@ def error_reports(relay_log):
     return found
 
 
+def busy(window):
+    """Whether a dump of the window found its program too busy to answer: its controls then read
+    as empty, and the helper marks them."""
+    return any(control.get("hung") or busy(control) for control in window["children"])
+
+
 def describe_windows(windows):
     return "; ".join(f"{w['title']!r} ({w['class']}{', in front' if w['foreground'] else ''})" for w in windows) \
         or "no window"
@@ -197,6 +203,15 @@ class ProgramTest(unittest.TestCase):
 
     # ----- acting -----
     def click(self, text, title=TITLE, count=1):
+        """Clicks the control with this text once its window answers. The helper finds the control
+        by the text it asks the window for, and a program still busy with the window it has just
+        shown answers nothing in time: then no control reads so, and no click was given. The click
+        is given again once the window answers; a control missing from a window that answers fails."""
+        if self.helper("click-control", title, text, count, check=False) is not None:
+            return
+        print(f"e2e: no control {text!r} read in {title!r}; clicking once the window answers", flush=True)
+        self.until(f"{title!r} answering", lambda: self.helper("dump", title, check=False),
+                   lambda window: window is None or not busy(window), show=lambda window: "it does not answer")
         self.helper("click-control", title, text, count)
 
     def keys(self, *keys, title=TITLE):
