@@ -48,6 +48,19 @@ def session_running(session):
     return bool(pid) and "display" in session.state and started_at(pid) == session.state.get("xvfb_started")
 
 
+def wait_for_workers(load, count, timeout=60):
+    """stress-ng's load is there once its workers run, one child process each: the runs start only
+    then, or the first of them would meet an idle machine."""
+    children = Path(f"/proc/{load.pid}/task/{load.pid}/children")
+    deadline = time.monotonic() + timeout
+    while len(children.read_text().split()) < count:
+        if load.poll() is not None:
+            raise SystemExit(f"stress-ng ended (exit code {load.returncode}) before its workers ran")
+        if time.monotonic() > deadline:
+            raise SystemExit(f"stress-ng's {count} worker(s) did not start within {timeout} s")
+        time.sleep(0.1)
+
+
 def one_run(session, answer, dismiss, relay_log, address):
     def must(result, what):
         if not result:
@@ -136,6 +149,7 @@ def main():
     try:
         if args.busy_cores:
             load = subprocess.Popen(["stress-ng", "--quiet", "--cpu", str(args.busy_cores)], stdin=subprocess.DEVNULL)
+            wait_for_workers(load, args.busy_cores)
             print(f"stress-ng keeps {args.busy_cores} core(s) busy", flush=True)
         for run in range(1, args.runs + 1):
             answer = "ANO" if run % 2 else "NE"

@@ -27,19 +27,14 @@ def build_dir(argv):
 
 @contextmanager
 def wine_session(build):
-    """A fresh Wine session whose desktop stays open throughout (see window_watch --hold)."""
+    """A fresh Wine session whose desktop stays open throughout: its start returns only once the
+    process that holds the desktop says it holds it (see window_watch --hold)."""
     session = WineSession(build)
     session.stop()
     session.start()
-    holder = None
     try:
-        holder = subprocess.Popen([session.loader, str(watcher_exe(session)), "--hold"], env=session.env(),
-                                  stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL)
         yield session
     finally:
-        if holder:
-            holder.kill()
-            holder.wait()
         session.stop()
 
 

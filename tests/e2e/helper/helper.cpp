@@ -43,7 +43,8 @@
 //   screen                         the screen's size and resolution
 //   dpi-change WINDOW DPI          sends the window what a move to a monitor of that DPI brings
 //   watch-foreground MS            for MS, the foreground window each time it changes (sampled
-//                                  every 5 ms), with the milliseconds since the start
+//                                  every 5 ms), with the milliseconds since the start; the first
+//                                  at once, to tell a caller that it is watching
 // WINDOW is an exact title, or #HWND for any window by handle.
 #include <windows.h>
 
@@ -818,9 +819,13 @@ int Run(const std::wstring& command, const Strings& args) {
     } else if (command == L"watch-foreground") {
         need(1);
         const DWORD start = GetTickCount(), length = std::wcstoul(args[0].c_str(), nullptr, 10);
-        HWND last = reinterpret_cast<HWND>(-1);
+        HWND last = nullptr;
+        bool first = true;
         for (DWORD now = start; now - start < length; now = GetTickCount()) {
-            if (HWND window = GetForegroundWindow(); window != last) {
+            // The first sample goes out whatever it is: a caller that started the watcher in the
+            // background acts only once it has read that record.
+            if (HWND window = GetForegroundWindow(); first || window != last) {
+                first = false;
                 last = window;
                 Record().Add(L"ms", now - start).Add(L"hwnd", window).Add(L"class", ClassOf(window));
             }
