@@ -7,8 +7,11 @@
 #include <cstddef>
 #include <cstring>
 
-// The compiler calls these by their reserved names.
-// NOLINTBEGIN(bugprone-reserved-identifier, misc-use-internal-linkage)
+// The compiler calls these by their reserved names (memset's parameters are named in the
+// program's words, not the C library header's).
+// clang-format off
+// NOLINTBEGIN(bugprone-reserved-identifier, misc-use-internal-linkage, readability-inconsistent-declaration-parameter-name)
+// clang-format on
 
 // Clang fills a zero-initialised object (a structure for a Windows call, a buffer of text) by
 // calling memset where GCC stores inline, and msvcrt.dll's memset would be one import more. The
@@ -31,4 +34,6 @@ extern "C" [[noreturn]] void __cxa_pure_virtual() {
     win32::Fail(L"__cxa_pure_virtual");
 }
 
-// NOLINTEND(bugprone-reserved-identifier, misc-use-internal-linkage)
+// clang-format off
+// NOLINTEND(bugprone-reserved-identifier, misc-use-internal-linkage, readability-inconsistent-declaration-parameter-name)
+// clang-format on
