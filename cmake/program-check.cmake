@@ -18,7 +18,8 @@ foreach(line IN LISTS lines)
 endforeach()
 
 # The import tables as objdump lists them: "DLL Name: X", then one line a function, in the layout
-# of binutils 2.40 ("vma hint name") or 2.44 ("vma <none> hint name").
+# of binutils 2.40 ("vma hint name") or 2.44 ("vma <none> hint name"), or of LLVM's llvm-objdump
+# ("hint name", the hint in decimal).
 execute_process(COMMAND "${OBJDUMP}" -p "${PROGRAM}" OUTPUT_VARIABLE dump COMMAND_ERROR_IS_FATAL ANY)
 string(REPLACE "[" "" dump "${dump}") # a bracket would keep CMake from splitting the list there
 string(REPLACE "]" "" dump "${dump}")
@@ -30,6 +31,8 @@ foreach(line IN LISTS dump)
         string(TOLOWER "${CMAKE_MATCH_1}" dll)
     elseif(dll AND line MATCHES "^[ \t]+[0-9a-f]+[ \t]+(<none>[ \t]+)?[0-9a-f]+[ \t]+([^ \t]+)[ \t]*$")
         list(APPEND imports "${dll} ${CMAKE_MATCH_2}")
+    elseif(dll AND line MATCHES "^[ \t]+[0-9]+[ \t]+([^ \t]+)[ \t]*$")
+        list(APPEND imports "${dll} ${CMAKE_MATCH_1}")
     endif()
 endforeach()
 if(NOT imports)

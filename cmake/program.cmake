@@ -20,6 +20,10 @@ set(program_sources
     src/win32/terminated.cpp
     src/win32/no_exceptions.cpp
     assets/app.rc)
+# What Clang's code calls that GCC's does not: memset, and the handler of a pure virtual call.
+if(CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+    list(APPEND program_sources src/win32/clang_runtime.cpp)
+endif()
 
 # Link-time optimisation where the compiler has it; MSYS2's 32-bit GCC, say, is built without.
 include(CheckCXXCompilerFlag)

@@ -1,6 +1,7 @@
 # Both Windows builds of the program, driven from the native build so that one `ctest` runs
 # everything: the shipped 32-bit program, and a 64-bit build of the same sources for machines
-# whose kernel cannot run 32-bit code (there only 64-bit Wine works).
+# whose kernel cannot run 32-bit code (there only 64-bit Wine works). Then the shipped program once
+# more, as Clang builds it, held by the build's own check to the same size and imports.
 include(ExternalProject)
 
 foreach(arch IN ITEMS i686 x86_64)
@@ -17,4 +18,28 @@ foreach(arch IN ITEMS i686 x86_64)
         BUILD_ALWAYS ON
         USES_TERMINAL_BUILD ON)
     set(WINDOWS_${arch}_DIR ${CMAKE_BINARY_DIR}/windows-${arch})
+endforeach()
+
+# Clang's shipped 32-bit program always; and where this kernel runs no 32-bit code, so that the
+# tests can run Clang's program under 64-bit Wine, its 64-bit build too.
+set(clang_archs i686)
+execute_process(COMMAND python3 ${CMAKE_SOURCE_DIR}/scripts/can-run-32bit.py RESULT_VARIABLE runs_32bit
+                OUTPUT_QUIET ERROR_QUIET)
+if(NOT runs_32bit EQUAL 0)
+    list(APPEND clang_archs x86_64)
+endif()
+foreach(arch IN LISTS clang_archs)
+    ExternalProject_Add(windows-${arch}-clang
+        SOURCE_DIR ${CMAKE_SOURCE_DIR}
+        BINARY_DIR ${CMAKE_BINARY_DIR}/windows-${arch}-clang
+        CMAKE_ARGS
+            -DCMAKE_TOOLCHAIN_FILE=${CMAKE_SOURCE_DIR}/cmake/clang-mingw-${arch}.cmake
+            -DCMAKE_BUILD_TYPE=Release
+            -DSITE_HOST=${SITE_HOST}
+            -DCREDIT_LINE=${CREDIT_LINE}
+        BUILD_COMMAND ${CMAKE_COMMAND} --build <BINARY_DIR> --target nastaveni
+        INSTALL_COMMAND ""
+        BUILD_ALWAYS ON
+        USES_TERMINAL_BUILD ON)
+    set(WINDOWS_${arch}_clang_DIR ${CMAKE_BINARY_DIR}/windows-${arch}-clang)
 endforeach()
