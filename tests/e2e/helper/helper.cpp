@@ -45,6 +45,8 @@
 //   watch-foreground MS            for MS, the foreground window each time it changes (sampled
 //                                  every 5 ms), with the milliseconds since the start; the first
 //                                  at once, to tell a caller that it is watching
+//   watch-texts WINDOW MS          for MS or until the window goes, its controls' texts (joined by
+//                                  \x1f) each time they change; the first at once, as above
 // WINDOW is an exact title, or #HWND for any window by handle.
 #include <windows.h>
 
@@ -830,6 +832,25 @@ int Run(const std::wstring& command, const Strings& args) {
                 Record().Add(L"ms", now - start).Add(L"hwnd", window).Add(L"class", ClassOf(window));
             }
             Sleep(5);
+        }
+    } else if (command == L"watch-texts") {
+        need(2);
+        HWND window = FindOrFail(args[0]);
+        const DWORD start = GetTickCount(), length = std::wcstoul(args[1].c_str(), nullptr, 10);
+        std::wstring last;
+        bool first = true;
+        // Asked, not read behind the program's back: a window that does not answer shows nothing new.
+        for (DWORD now = start; now - start < length && IsWindow(window); now = GetTickCount()) {
+            std::wstring texts;
+            for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+                texts += (texts.empty() ? L"" : L"\x1f") + TextOf(child);
+            if (first || (texts != last && !hung)) {
+                first = false;
+                last = texts;
+                Record().Add(L"ms", now - start).Add(L"items", texts);
+            }
+            hung = false;
+            Sleep(10);
         }
     } else if (command == L"screen") {
         HDC screen = GetDC(nullptr);
