@@ -177,9 +177,6 @@ LRESULT ConsoleWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         // A larger screen: the canvas grows with the window, so the new part paints black.
         if (canvas_) PrepareCanvas();
         return 0;
-    case WM_ENDSESSION:
-        if (EndsSession(message, wParam)) sequence_.End();
-        return 0;
     default:
         return DefWindowProcW(window_, message, wParam, lParam);
     }

@@ -193,9 +193,6 @@ bool DialogWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         // Not the dialog manager's Esc: closing the window through its frame unloads it.
         sequence_.Close(form_);
         return true;
-    case WM_ENDSESSION:
-        if (EndsSession(message, wParam)) sequence_.End();
-        return false;
     case WM_GETDPISCALEDSIZE: {
         // The size the window will have at the new DPI, so that Windows suggests a place for it.
         *reinterpret_cast<SIZE*>(lParam) = FrameSize(LOWORD(wParam));

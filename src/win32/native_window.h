@@ -13,12 +13,6 @@ class WindowSequence;
 
 namespace win32 {
 
-// The user logs off or the system shuts down: once every program has agreed (WM_QUERYENDSESSION,
-// which DefWindowProc agrees to), WM_ENDSESSION says the session is really ending.
-inline bool EndsSession(UINT message, WPARAM wParam) {
-    return message == WM_ENDSESSION && wParam != FALSE;
-}
-
 class NativeWindow : public app::Window {
 public:
     NativeWindow(app::Form& form, app::WindowSequence& sequence) : form_(form), sequence_(sequence) {}

@@ -3,7 +3,6 @@
 #include "win32/console_window.h"
 #include "win32/dialog_window.h"
 #include "win32/failure.h"
-#include "win32/native_window.h"
 
 namespace win32 {
 namespace {
@@ -21,7 +20,10 @@ LRESULT CALLBACK OwnerProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
             sequence->CloseAll();
             return 0;
         }
-        if (EndsSession(message, wParam)) sequence->End();
+        // The user logs off or the system shuts down: once every program has agreed
+        // (WM_QUERYENDSESSION, which DefWindowProc agrees to), every top-level window, this one
+        // included, hears that the session really ends. The program ends with it, quietly.
+        if (message == WM_ENDSESSION && wParam != FALSE) sequence->End();
     }
     return DefWindowProcW(window, message, wParam, lParam);
 }
