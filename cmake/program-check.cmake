@@ -1,5 +1,5 @@
 # Run right after the program is linked: the build fails when the program imports a function that
-# tests/e2e/allowed-imports.txt does not list, or is larger than LIMIT bytes. Each such import is
+# cmake/allowed-imports.txt does not list, or is larger than LIMIT bytes. Each such import is
 # named with the files that brought it in, read from the linker's map, so that whoever builds with
 # another compiler learns at once what its libraries added.
 # cmake -DPROGRAM=... -DMAP=... -DALLOWED=... [-DALSO_ALLOWED="dll function;..."] -DOBJDUMP=...

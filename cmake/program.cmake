@@ -36,7 +36,7 @@ function(add_program name)
     target_include_directories(${name} PRIVATE src assets ${CMAKE_CURRENT_BINARY_DIR}/generated)
     # The headers of Windows Vista: GCC 14's C++ library (Debian 13) declares the thread support that
     # C++20's <chrono> reaches only from that version on. The program still starts on Windows XP:
-    # what it may import is the allow-list's to say (tests/e2e/allowed-imports.txt), and everything
+    # what it may import is the allow-list's to say (cmake/allowed-imports.txt), and everything
     # newer is looked up while running.
     target_compile_definitions(${name} PRIVATE UNICODE _UNICODE _WIN32_WINNT=0x0600 WINVER=0x0600
         WIN32_LEAN_AND_MEAN NOMINMAX)
@@ -52,7 +52,7 @@ function(add_program name)
     # right after the link, with the linker's map to tell where anything more came from. (The map
     # is a file of its own: the program's bytes stay the same.)
     set(map ${CMAKE_CURRENT_BINARY_DIR}/${name}.map)
-    set(allowed ${CMAKE_SOURCE_DIR}/tests/e2e/allowed-imports.txt)
+    set(allowed ${CMAKE_SOURCE_DIR}/cmake/allowed-imports.txt)
     target_link_options(${name} PRIVATE -Wl,-Map=${map})
     set_property(TARGET ${name} APPEND PROPERTY LINK_DEPENDS ${allowed} ${CMAKE_SOURCE_DIR}/cmake/program-check.cmake)
     add_custom_command(TARGET ${name} POST_BUILD

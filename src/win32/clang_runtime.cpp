@@ -1,6 +1,6 @@
 // What code compiled by Clang calls that GCC's does not, given here so that the program still
 // takes nothing from the C++ library's exception machinery and imports nothing more than
-// tests/e2e/allowed-imports.txt allows. Built into the program only when Clang compiles it
+// cmake/allowed-imports.txt allows. Built into the program only when Clang compiles it
 // (cmake/program.cmake).
 #include "win32/failure.h"
 

@@ -11,7 +11,7 @@ from pathlib import Path
 from harness import build_dir
 
 OBJDUMP = {"i686": "i686-w64-mingw32-objdump", "x86_64": "x86_64-w64-mingw32-objdump"}
-ALLOWED = Path(__file__).with_name("allowed-imports.txt")
+ALLOWED = Path(__file__).resolve().parents[2] / "cmake" / "allowed-imports.txt"
 # Newer Windows functions, looked up where they exist, and the finale's calls into COM and the shell.
 LOOKED_UP = {"GetDpiForWindow", "GetDpiForMonitor", "AdjustWindowRectExForDpi", "SetDialogDpiChangeBehavior",
              "CoInitializeEx", "ShellExecuteExA"}
