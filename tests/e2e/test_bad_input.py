@@ -1,6 +1,6 @@
 """Input a user gives at the wrong time or in the wrong amount: clicks repeated faster than the
-windows change, Alt+F4 on every window, keys on the finale's box, and typing (also far too much)
-into the combo boxes. Each case leaves exactly the windows it should, and the program always ends."""
+windows change, and typing (also far too much) into the combo boxes. Each case leaves exactly the
+windows it should, and the program always ends."""
 
 import time
 import unittest
@@ -20,7 +20,7 @@ def is_question(window):
 
 
 class RepeatedClicks(RunTest):
-    def test_double_and_triple_click_on_ok_open_one_question(self):
+    def test_double_and_triple_clicks_on_ok_and_yes_open_one_question_and_one_console(self):
         for clicks in (2, 3):
             with self.subTest(clicks=clicks):
                 if clicks != 2:
@@ -35,74 +35,22 @@ class RepeatedClicks(RunTest):
                 windows = self.program_windows()
                 self.assertEqual(len(windows), 1)
                 self.assertTrue(is_question(windows[0]))
-                # It goes on as usual: "ANO" leads to the console, and closing that ends it.
-                self.click("ANO")
+                self.click("ANO", count=clicks)
                 self.wait_window(CONSOLE_TITLE)
+                time.sleep(1)  # time for a click that reached the question to show another console
                 self.assertEqual(self.windows_created(CONSOLE_CLASS), 1)
+                self.assertEqual(self.windows_created(DIALOG_CLASS), 2, "no second question")
                 self.helper("close", CONSOLE_TITLE)
                 self.assert_ended_without_the_finale()
 
-    def test_double_and_triple_click_on_yes_open_one_console_and_one_box(self):
-        for clicks in (2, 3):
-            with self.subTest(clicks=clicks):
-                if clicks != 2:
-                    self.restart()
-                self.reach_the_box("ANO", clicks=clicks)
-                self.assertEqual(self.windows_created(CONSOLE_CLASS), 1)
-                self.assertEqual(self.windows_created(DIALOG_CLASS), 2)
-                self.assertEqual(len(self.message_boxes()), 1)
-                self.keys("ENTER")
-                self.expect_exit(timeout=30)
-                self.assertEqual(len(self.relay_calls("user32.MessageBoxW")), 1)
-                self.assertEqual(self.session.opened_addresses(), [f"http://{self.session.site_host()}/"])
-
-
-class AltF4(RunTest):
-    def test_on_the_settings_window_ends_the_program(self):
-        self.wait_window()
-        self.keys("ALT+F4")
-        self.assert_ended_without_the_finale()
-        self.assertEqual(self.windows_created(DIALOG_CLASS), 1)
-        self.assertEqual(self.windows_created(CONSOLE_CLASS), 0)
-
-    def test_on_the_question_window_ends_the_program_without_the_console(self):
-        self.open_question()
-        self.keys("ALT+F4")
-        self.assert_ended_without_the_finale()
-        self.assertEqual(self.windows_created(DIALOG_CLASS), 2)
-        self.assertEqual(self.windows_created(CONSOLE_CLASS), 0)
-
-    def test_on_the_console_ends_the_program_without_the_box(self):
-        self.open_question()
-        self.click("ANO")
-        self.wait_window(CONSOLE_TITLE)
-        self.until("the console typing", lambda: self.relay_calls("gdi32.ExtTextOutW"))
-        self.keys("ALT+F4", title=CONSOLE_TITLE)
-        self.assert_ended_without_the_finale()
+    def test_triple_click_on_yes_leads_to_one_box(self):
+        self.reach_the_box("ANO", clicks=3)
         self.assertEqual(self.windows_created(CONSOLE_CLASS), 1)
-
-
-class KeysOnTheBox(RunTest):
-    def test_keys_other_than_enter_and_esc_neither_end_nor_repeat_anything(self):
-        box = self.reach_the_box("NE")
-        # Letters (the console's own "A/N" among them), digits, Czech letters, and the keys that
-        # move around a dialog; Space is left out: on the box's only button it is a press.
-        self.keys("text:aAnN xyz 123 ěščřžýáíé", "TAB", "SHIFT+TAB", "UP", "DOWN", "LEFT", "RIGHT", "HOME",
-                  "END", "PGUP", "PGDN", "BACK", "DELETE", "INSERT", "F1", "F4", "repeat:5:TAB")
-        time.sleep(2)  # time for anything they set off to show
-        self.assertIsNone(self.process.poll(), "still running")
-        boxes = self.message_boxes()
-        self.assertEqual([b["hwnd"] for b in boxes], [box["hwnd"]], "the same one box")
-        self.assertEqual(len(self.relay_calls("user32.MessageBoxW")), 1)
-        self.assertEqual(self.relay_calls("shell32.ShellExecuteExA"), [], "the page not opened yet")
-        self.assertFalse(self.session.browser_log.exists())
-        self.assertEqual([w["title"] for w in self.helper("windows") if w["title"] == CONSOLE_TITLE],
-                         [CONSOLE_TITLE], "the console still behind the box")
-        self.assertEqual(self.windows_created(CONSOLE_CLASS), 1)
-        self.keys("ENTER", title=f"#{box['hwnd']}")
+        self.assertEqual(len(self.message_boxes()), 1)
+        self.keys("ENTER")
         self.expect_exit(timeout=30)
+        self.assertEqual(len(self.relay_calls("user32.MessageBoxW")), 1)
         self.assertEqual(self.session.opened_addresses(), [f"http://{self.session.site_host()}/"])
-        self.assertEqual(len(self.relay_calls("shell32.ShellExecuteExA")), 1)
 
 
 class TypingIntoComboBoxes(RunTest):
@@ -118,20 +66,17 @@ class TypingIntoComboBoxes(RunTest):
         return next(c for c in self.helper("dump", TITLE)["children"] if c["text"] == APPLY)["enabled"]
 
     def test_typing_into_each_changes_its_text_and_enables_apply(self):
+        self.wait_window()
+        self.assertFalse(self.apply_enabled())
         for text in COMBO_TEXTS:
             with self.subTest(combo=text):
-                if text != COMBO_TEXTS[0]:
-                    self.restart()
-                self.wait_window()
                 combo = self.combo(text)
-                self.assertFalse(self.apply_enabled())
                 self.click(text)
                 self.keys("END", "text:9ž")
                 self.until(f"the text {text + '9ž'!r}", lambda: self.child_with_id(combo["id"])["text"],
                            lambda seen: seen == text + "9ž")
                 self.assertTrue(self.apply_enabled())
-                self.assertEqual(len(self.program_windows()), 1)
-                self.assertIsNone(self.process.poll())
+        self.assertEqual(len(self.program_windows()), 1)
         self.keys("ESC")
         self.expect_exit()
 
@@ -141,7 +86,7 @@ class TypingIntoComboBoxes(RunTest):
         combo = self.combo(text)
         self.click(text)
         long_text = (LONG_TEXT_PIECE * (2000 // len(LONG_TEXT_PIECE) + 1))[:2000]
-        # Typed at about a hundred characters a second; a loaded machine may take much longer.
+        # Typed in bursts within seconds; a loaded machine may take much longer.
         self.helper("keys", TITLE, "END", "text:" + long_text, timeout=600)
         typed = self.until("the whole text typed", lambda: self.child_with_id(combo["id"]),
                            lambda seen: seen["text"] == text + long_text, show=lambda seen: seen["text"][-80:])

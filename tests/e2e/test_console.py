@@ -1,11 +1,14 @@
-"""The console and the finale, run through to the end: what it types, the message box read from the
-real box, the address handed to the shell, and the end of the program however the box is closed."""
+"""The console and the finale, run through to the end: the console over the whole screen, what it
+types, the message box read from the real box, the address handed to the shell, and the end of the
+program however the box is closed, whatever other keys come before."""
 
 import re
 import subprocess
+import time
 import unittest
 
-from harness import CONSOLE_CLASS, TITLE, RunTest, describe_windows, unescape
+from harness import (CONSOLE_CLASS, CONSOLE_TITLE, DIALOG_CLASS, TITLE, WS_CAPTION, WS_POPUP, WS_THICKFRAME, RunTest,
+                     describe_windows, unescape)
 
 SCRIPT = [
     "C:\\",
@@ -42,6 +45,21 @@ class Finale(RunTest):
         colours = subprocess.run(["convert", str(shot), "-format", "%c", "histogram:info:"], check=True,
                                  capture_output=True, text=True).stdout
         self.assertEqual(sorted(re.findall(r"#([0-9A-F]{6})", colours)), ["000000", "FFFFFF"], colours)
+
+    def reach_the_box(self, answer):
+        """The run to the box, the console read while it types: a frameless window over the whole
+        screen, in place of the question window."""
+        self.open_question()
+        self.click(answer)
+        console = self.wait_window(CONSOLE_TITLE)
+        screen = self.helper("screen")
+        self.assertEqual(console["window"], {"x": 0, "y": 0, "w": screen["w"], "h": screen["h"]})
+        self.assertEqual(console["client"]["w"], screen["w"], "no frame")
+        self.assertTrue(console["style"] & WS_POPUP)
+        self.assertFalse(console["style"] & (WS_CAPTION | WS_THICKFRAME))
+        self.assertEqual([w["title"] for w in self.program_windows()], [CONSOLE_TITLE], "the question window gone")
+        self.assertEqual(self.windows_created(DIALOG_CLASS), 2)
+        return self.wait_finale_box()
 
     def assert_ended_and_opened_the_site(self):
         self.assertEqual(self.expect_exit(timeout=30), 0)
@@ -120,10 +138,21 @@ class Finale(RunTest):
                          ("(null)", f'L"http://{host}"', "(null)", "(null)", 1))
         self.assertLess(apartment.start(), shell.start())
 
-    def test_no_then_the_box_closed_with_esc(self):
-        self.reach_the_box("NE")
+    def test_no_then_other_keys_on_the_box_then_esc(self):
+        box = self.reach_the_box("NE")
         self.assert_the_finale_comes_after_sixteen_seconds()
-        self.keys("ESC", title=TITLE)
+        # Letters (the console's own "A/N" among them), digits, Czech letters, and the keys that
+        # move around a dialog neither end nor repeat anything. Space is left out: on the box's
+        # only button it is a press.
+        self.keys("text:aAnN xyz 123 ěščřžýáíé", "TAB", "SHIFT+TAB", "UP", "DOWN", "LEFT", "RIGHT", "HOME",
+                  "END", "PGUP", "PGDN", "BACK", "DELETE", "INSERT", "F1", "F4", "repeat:5:TAB", title=f"#{box['hwnd']}")
+        time.sleep(2)  # time for anything they set off to show
+        self.assertIsNone(self.process.poll(), "still running")
+        self.assertEqual([b["hwnd"] for b in self.message_boxes()], [box["hwnd"]], "the same one box")
+        self.assertEqual(len(self.relay_calls("user32.MessageBoxW")), 1)
+        self.assertEqual(self.relay_calls("shell32.ShellExecuteExA"), [], "the page not opened yet")
+        self.assertEqual([w["title"] for w in self.program_windows()].count(CONSOLE_TITLE), 1, "the console behind it")
+        self.keys("ESC", title=f"#{box['hwnd']}")
         self.assert_ended_and_opened_the_site()
 
     def test_the_box_closed_with_its_close_box(self):

@@ -54,10 +54,12 @@ class FailingCalls(RunTest):
         self.assert_reports_and_ends("CreateFontIndirectW")
 
     def test_what_the_joke_can_do_without_does_not_stop_it(self):
-        # The common controls' set-up, a beep, a repaint, the COM apartment; on older Windows every newer DPI function; and a
-        # shell without ShellExecuteExA, which leaves only the page unopened.
-        older_windows = "GetDpiForWindow,GetDpiForMonitor,AdjustWindowRectExForDpi,SetDialogDpiChangeBehavior"
-        for calls, pages in (("InitCommonControlsEx,MessageBeep,UpdateWindow,CoInitializeEx", 1), (older_windows, 1), ("ShellExecuteExA", 0)):
+        # The common controls' set-up, a beep, a repaint, the COM apartment and, as on older Windows,
+        # every newer DPI function, all at once; and a shell without ShellExecuteExA, which leaves
+        # only the page unopened.
+        for calls, pages in (("InitCommonControlsEx,MessageBeep,UpdateWindow,CoInitializeEx,GetDpiForWindow,"
+                              "GetDpiForMonitor,AdjustWindowRectExForDpi,SetDialogDpiChangeBehavior", 1),
+                             ("ShellExecuteExA", 0)):
             with self.subTest(calls=calls):
                 if self.process is not None:
                     super().tearDown()

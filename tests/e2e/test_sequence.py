@@ -1,10 +1,10 @@
-"""The chain of windows, seen from outside: which window comes after which, and when the program ends."""
+"""The chain of windows, seen from outside: the settings window's frame, and each way out of a
+window that ends the program there, with no window after it."""
 
 import unittest
 
-from harness import (CONSOLE_CLASS, CONSOLE_TITLE, DIALOG_CLASS, TITLE, WS_CAPTION, WS_EX_APPWINDOW,
-                     WS_EX_TOOLWINDOW, WS_MAXIMIZEBOX, WS_MINIMIZEBOX, WS_POPUP, WS_SYSMENU, WS_THICKFRAME,
-                     ProgramTest)
+from harness import (CONSOLE_CLASS, DIALOG_CLASS, WS_CAPTION, WS_EX_APPWINDOW, WS_EX_TOOLWINDOW,
+                     WS_MAXIMIZEBOX, WS_MINIMIZEBOX, WS_SYSMENU, WS_THICKFRAME, ProgramTest, RunTest)
 
 
 class StartWindow(ProgramTest):
@@ -21,66 +21,30 @@ class StartWindow(ProgramTest):
         self.assertEqual((window["client"]["w"], window["client"]["h"]), (314, 377))  # 4710 x 5655 twips
         self.screenshot("bare-settings-window", window)
 
-    def test_storno_ends_the_program_without_another_window(self):
-        self.wait_window()
-        self.click("Storno")
-        self.expect_exit()
-        self.assertEqual(self.windows_created(DIALOG_CLASS), 1)
-        self.assertEqual(self.windows_created(CONSOLE_CLASS), 0)
-        self.assertEqual(self.relay_calls("user32.MessageBoxW"), [])
 
-    def test_esc_ends_the_program_without_another_window(self):
-        self.wait_window()
-        self.keys("ESC")
-        self.expect_exit()
-        self.assertEqual(self.windows_created(DIALOG_CLASS), 1)
-        self.assertEqual(self.relay_calls("user32.MessageBoxW"), [])
+class WaysOut(RunTest):
+    # Each way out that a window of the joke has, before the finale: Storno, Esc, the close box of
+    # the title bar and Alt+F4 (the console has neither frame nor keys of its own but Alt+F4).
+    CASES = [("settings", "Storno"), ("settings", "ESC"), ("settings", "close"), ("settings", "ALT+F4"),
+             ("question", "close"), ("question", "ALT+F4"), ("console", "ALT+F4")]
 
-    def test_closing_it_through_the_frame_ends_the_program(self):
-        self.wait_window()
-        self.helper("close", TITLE)
-        self.expect_exit()
-        self.assertEqual(self.windows_created(DIALOG_CLASS), 1)
-        self.assertEqual(self.windows_created(CONSOLE_CLASS), 0)
-        self.assertEqual(self.relay_calls("user32.MessageBoxW"), [])
-
-
-class QuestionWindow(ProgramTest):
-    def test_ok_replaces_the_settings_window_with_the_question(self):
-        question = self.open_question()
-        self.assertEqual((question["client"]["w"], question["client"]["h"]), (402, 80))  # 6030 x 1200 twips
-        self.assertEqual(len(self.program_windows()), 1, "the settings window is gone")
-        self.screenshot("bare-question-window", question)
-
-    def test_closing_it_through_the_frame_ends_the_program_without_the_console(self):
-        self.open_question()
-        self.helper("close", TITLE)
-        self.expect_exit()
-        self.assertEqual(self.windows_created(DIALOG_CLASS), 2)
-        self.assertEqual(self.windows_created(CONSOLE_CLASS), 0)
-
-
-class Console(ProgramTest):
-    def assert_console_covers_the_screen(self, answer):
-        self.open_question()
-        self.click(answer)
-        console = self.wait_window(CONSOLE_TITLE, timeout_ms=30000)
-        screen = self.helper("screen")
-        self.assertEqual(console["window"], {"x": 0, "y": 0, "w": screen["w"], "h": screen["h"]})
-        self.assertEqual(console["client"]["w"], screen["w"], "no frame")
-        self.assertTrue(console["style"] & WS_POPUP)
-        self.assertFalse(console["style"] & (WS_CAPTION | WS_THICKFRAME))
-        self.assertEqual(len(self.program_windows()), 1, "the question window is gone")
-        self.assertEqual(self.windows_created(DIALOG_CLASS), 2)
-        self.assertEqual(self.windows_created(CONSOLE_CLASS), 1)
-        return console
-
-    def test_yes_leads_to_the_console_covering_the_whole_screen(self):
-        console = self.assert_console_covers_the_screen("ANO")
-        self.screenshot("bare-console", console)
-
-    def test_no_leads_to_the_console_covering_the_whole_screen(self):
-        self.assert_console_covers_the_screen("NE")
+    def test_each_ends_the_program_without_another_window(self):
+        for index, (stage, way) in enumerate(self.CASES):
+            with self.subTest(stage=stage, way=way):
+                if index:
+                    self.restart()
+                window = self.reach(stage)
+                if stage == "console":
+                    self.until("the console typing", lambda: self.relay_calls("gdi32.ExtTextOutW"))
+                if way == "Storno":
+                    self.click(way)
+                elif way == "close":
+                    self.helper("close", f"#{window['hwnd']}")
+                else:
+                    self.keys(way, title=f"#{window['hwnd']}")
+                self.assert_ended_without_the_finale()
+                self.assertEqual(self.windows_created(DIALOG_CLASS), 1 if stage == "settings" else 2)
+                self.assertEqual(self.windows_created(CONSOLE_CLASS), int(stage == "console"))
 
 
 if __name__ == "__main__":

@@ -63,6 +63,7 @@ namespace {
 using Strings = std::vector<std::wstring>;
 constexpr DWORD kPollMs = 50;
 constexpr DWORD kStepMs = 60;
+constexpr size_t kBurstChars = 16;
 constexpr UINT kAnswerMs = 2000; // a window that does not answer in time is marked hung
 // How long an action waits for the state it needs: generous, for a machine under load.
 constexpr DWORD kStateMs = 30000;
@@ -161,10 +162,22 @@ BOOL CALLBACK Collect(HWND window, LPARAM list) {
     return TRUE;
 }
 
-std::vector<HWND> VisibleWindows() {
-    std::vector<HWND> all, visible;
+// Every top-level window, visible or not, topmost first.
+std::vector<HWND> TopLevelWindows() {
+    std::vector<HWND> all;
     EnumWindows(Collect, reinterpret_cast<LPARAM>(&all));
-    for (HWND window : all) {
+    return all;
+}
+
+DWORD ProcessOf(HWND window) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    return pid;
+}
+
+std::vector<HWND> VisibleWindows() {
+    std::vector<HWND> visible;
+    for (HWND window : TopLevelWindows()) {
         const std::wstring name = ClassOf(window);
         // Not the Wine desktop's own.
         if (IsWindowVisible(window) && name != L"Shell_TrayWnd" && name != L"Progman" && name != L"#32769")
@@ -217,8 +230,6 @@ std::wstring Seen() {
 }
 
 void WindowRecord(HWND window) {
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
     RECT outer{}, client{};
     GetWindowRect(window, &outer);
     GetClientRect(window, &client);
@@ -227,7 +238,7 @@ void WindowRecord(HWND window) {
         .Add(L"hwnd", window)
         .Add(L"title", TitleOf(window))
         .Add(L"class", ClassOf(window))
-        .Add(L"pid", pid)
+        .Add(L"pid", ProcessOf(window))
         .Add(L"window", outer)
         .Add(L"client", client)
         .Add(L"style", GetWindowLongW(window, GWL_STYLE))
@@ -322,14 +333,21 @@ void Send(std::vector<INPUT> inputs) {
 
 void Type(const std::wstring& step) {
     if (step.starts_with(L"text:")) {
+        // In bursts of a few characters, as a fast typist gives them: a long text in seconds.
+        std::vector<INPUT> burst;
         for (wchar_t c : step.substr(5)) {
             INPUT down{}, up{};
             down.type = up.type = INPUT_KEYBOARD;
             down.ki = {0, c, KEYEVENTF_UNICODE, 0, 0};
             up.ki = {0, c, KEYEVENTF_UNICODE | KEYEVENTF_KEYUP, 0, 0};
-            Send({down, up});
-            Sleep(10);
+            burst.insert(burst.end(), {down, up});
+            if (burst.size() == 2 * kBurstChars) {
+                Send(burst);
+                burst.clear();
+                Sleep(10);
+            }
         }
+        if (!burst.empty()) Send(burst);
         return;
     }
     if (step.starts_with(L"repeat:")) {
@@ -363,9 +381,7 @@ bool Answers(HWND window) {
 // The program has come to its message loop once since it started: Wine's WaitForInputIdle says no
 // more than that, and Windows' not much more.
 bool Idle(HWND window) {
-    DWORD pid = 0;
-    if (!GetWindowThreadProcessId(window, &pid)) return false;
-    HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, pid);
+    HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, ProcessOf(window));
     if (!process) return false;
     const bool idle = WaitForInputIdle(process, kStateMs) == 0;
     CloseHandle(process);
@@ -450,9 +466,7 @@ bool DpiChange(HWND window, int dpi) {
     ReleaseDC(nullptr, screen);
     suggested.right = suggested.left + MulDiv(suggested.right - suggested.left, dpi, from);
     suggested.bottom = suggested.top + MulDiv(suggested.bottom - suggested.top, dpi, from);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, pid);
+    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, ProcessOf(window));
     if (!process) return false;
     void* there =
         VirtualAllocEx(process, nullptr, sizeof suggested, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
@@ -469,27 +483,12 @@ bool DpiChange(HWND window, int dpi) {
 }
 
 // ----- the program as a whole, and the world around it -----
-BOOL CALLBACK CollectAll(HWND window, LPARAM list) {
-    reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
-    return TRUE;
-}
-
 // Every top-level window of the process, visible or not, topmost first.
 std::vector<HWND> WindowsOf(DWORD pid) {
-    std::vector<HWND> all, found;
-    EnumWindows(CollectAll, reinterpret_cast<LPARAM>(&all));
-    for (HWND window : all) {
-        DWORD owner = 0;
-        GetWindowThreadProcessId(window, &owner);
-        if (owner == pid) found.push_back(window);
-    }
+    std::vector<HWND> found;
+    for (HWND window : TopLevelWindows())
+        if (ProcessOf(window) == pid) found.push_back(window);
     return found;
-}
-
-DWORD ProcessOf(HWND window) {
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    return pid;
 }
 
 // A point of the screen where only the desktop is, for a click that activates no window.
