@@ -20,9 +20,13 @@ class FailingCalls(RunTest):
             super().tearDown()
 
     def start_failing(self, call):
+        """The test build with the named calls made to fail; the program of the test's last case,
+        if any, ended first."""
+        if self.process is not None:
+            super().tearDown()
         if self.session.browser_log.exists():
             self.session.browser_log.unlink()
-        self.relay_log = artifacts() / f"FailingCalls.{self._testMethodName}.stderr.txt"
+        self.relay_log = artifacts() / f"FailingCalls.{self._testMethodName}.{call.replace(',', '+')}.stderr.txt"
         self.process = self.session.launch(relay_log=self.relay_log, relay=False, program=self.session.faults_program,
                                            extra_env={"NASTAVENI_FAIL": call})
 
@@ -37,21 +41,13 @@ class FailingCalls(RunTest):
         self.assertEqual(self.expect_exit(timeout=30), 1, "the process ends with a failure code")
         self.assertEqual(self.program_windows(), [], "no window left behind")
 
-    def test_creating_the_hidden_owner_window(self):
-        self.start_failing("CreateWindowExW#1")
-        self.assert_reports_and_ends("CreateWindowExW")
-
-    def test_creating_the_settings_window(self):
-        self.start_failing("CreateDialogIndirectParamW")
-        self.assert_reports_and_ends("CreateDialogIndirectParamW")
-
-    def test_creating_a_control(self):
-        self.start_failing("CreateWindowExW#5")
-        self.assert_reports_and_ends("CreateWindowExW")
-
-    def test_creating_the_font(self):
-        self.start_failing("CreateFontIndirectW")
-        self.assert_reports_and_ends("CreateFontIndirectW")
+    def test_a_failure_while_starting_up(self):
+        # Creating the hidden owner, the settings window, a control or the font; a combo box's text.
+        for call in ("CreateWindowExW#1", "CreateDialogIndirectParamW", "CreateWindowExW#5", "CreateFontIndirectW",
+                     "WM_SETTEXT"):
+            with self.subTest(call=call):
+                self.start_failing(call)
+                self.assert_reports_and_ends(call)
 
     def test_what_the_joke_can_do_without_does_not_stop_it(self):
         # The common controls' set-up, a beep, a repaint, the COM apartment and, as on older Windows,
@@ -61,8 +57,6 @@ class FailingCalls(RunTest):
                               "GetDpiForMonitor,AdjustWindowRectExForDpi,SetDialogDpiChangeBehavior", 1),
                              ("ShellExecuteExA", 0)):
             with self.subTest(calls=calls):
-                if self.process is not None:
-                    super().tearDown()
                 self.start_failing(calls)
                 box = self.reach_the_box("ANO")  # the finale's box, not the error report
                 self.helper("keys", f"#{box['hwnd']}", "ENTER")
@@ -77,10 +71,6 @@ class FailingCalls(RunTest):
         # Within a pixel: a frame of odd size has no middle pixel.
         self.assertAlmostEqual(frame["x"] + frame["w"] / 2, screen["w"] / 2, delta=1, msg=frame)
         self.assertAlmostEqual(frame["y"] + frame["h"] / 2, screen["h"] / 2, delta=1, msg=frame)
-
-    def test_a_combo_box_text(self):
-        self.start_failing("WM_SETTEXT")
-        self.assert_reports_and_ends("WM_SETTEXT")
 
     def test_the_console_timer(self):
         self.start_failing("SetTimer")
