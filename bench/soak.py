@@ -119,8 +119,7 @@ def stop(session, program):
     if program.poll() is None:
         program.kill()
         program.wait(timeout=30)
-        for title in (TITLE, CONSOLE_TITLE):
-            session.helper("gone", title, 20000, check=False)
+        session.helper("gone", TITLE, 20000, CONSOLE_TITLE, check=False)
 
 
 def main():

@@ -110,8 +110,7 @@ class ProgramTest(unittest.TestCase):
             self.process.kill()
             self.process.wait(timeout=30)
         # Nothing of this run may be left on the desktop for the next one to act on.
-        for title in (TITLE, CONSOLE_TITLE):
-            self.session.helper("gone", title, 20000)
+        self.session.helper("gone", TITLE, 20000, CONSOLE_TITLE)
 
     def report_the_program(self):
         """What the program did, for a test that failed: its exit code, and the end of its standard

@@ -5,7 +5,7 @@ is made to fail."""
 import time
 import unittest
 
-from harness import CONSOLE_TITLE, ERROR_REPORT_START, TITLE, RunTest, artifacts
+from harness import CONSOLE_TITLE, ERROR_REPORT_START, RunTest, artifacts
 
 
 class FailingCalls(RunTest):
@@ -87,7 +87,7 @@ class FailingCalls(RunTest):
         finale = self.helper("wait-class", "#32770", 60000, check=False)
         self.assertIsNotNone(finale)
         self.helper("keys", f"#{finale['hwnd']}", "ENTER")
-        self.helper("gone", TITLE, 10000, check=False)  # the finale's box closes, the report follows
+        self.helper("gone", f"#{finale['hwnd']}", 10000)  # the finale's box closes, the report follows
         self.assert_reports_and_ends("MessageBoxW")
         time.sleep(2)  # the shell would start the browser after the program has gone
         self.assertEqual(self.session.opened_addresses(timeout=1), [])

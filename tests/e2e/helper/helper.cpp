@@ -11,7 +11,7 @@
 //
 //   windows                        every visible top-level window, topmost first
 //   wait TITLE MS | wait-class CLASS MS   the first such visible window, polled every 50 ms
-//   gone TITLE MS                  waits until no such window is visible
+//   gone TITLE MS [TITLE...]       waits until no window of these titles is visible
 //   dump WINDOW                    the window, then its focus (kind=focus), then its controls
 //                                  (kind=control, depth=1 for its children, 2 below them...)
 //   keys WINDOW|- KEY...           waits for the window in front and answering (- for: whatever
@@ -710,6 +710,8 @@ int Run(const std::wstring& command, const Strings& args) {
         const DWORD deadline = GetTickCount() + std::wcstoul(args[1].c_str(), nullptr, 10);
         for (;;) {
             HWND window = Find(args[0], command == L"wait-class");
+            for (size_t more = 2; command == L"gone" && !window && more < args.size(); ++more)
+                window = Find(args[more]);
             if (window && !IsWindowVisible(window)) window = nullptr;
             if (command != L"gone" && window) {
                 WindowRecord(window);
