@@ -43,15 +43,6 @@ class RepeatedClicks(RunTest):
                 self.helper("close", CONSOLE_TITLE)
                 self.assert_ended_without_the_finale()
 
-    def test_triple_click_on_yes_leads_to_one_box(self):
-        self.reach_the_box("ANO", clicks=3)
-        self.assertEqual(self.windows_created(CONSOLE_CLASS), 1)
-        self.assertEqual(len(self.message_boxes()), 1)
-        self.keys("ENTER")
-        self.expect_exit(timeout=30)
-        self.assertEqual(len(self.relay_calls("user32.MessageBoxW")), 1)
-        self.assertEqual(self.session.opened_addresses(), [f"http://{self.session.site_host()}/"])
-
 
 class TypingIntoComboBoxes(RunTest):
     relay = False
