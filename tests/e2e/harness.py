@@ -70,7 +70,9 @@ _sessions = {}
 
 def session_for(name):
     """The Wine session of one group of tests, started on first use and stopped when the group's
-    process ends. Groups run side by side, each in a session of its own."""
+    process ends. Groups run side by side, each in a session of its own: a group that is one class
+    of a module names its own in E2E_SESSION."""
+    name = os.environ.get("E2E_SESSION", name)
     if name not in _sessions:
         session = WineSession(build_dir(), name)
         session.stop()  # whatever an interrupted run left

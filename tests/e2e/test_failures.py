@@ -8,7 +8,9 @@ import unittest
 from harness import CONSOLE_TITLE, ERROR_REPORT_START, RunTest, artifacts
 
 
-class FailingCalls(RunTest):
+class FaultBuild(RunTest):
+    """Tests of the build in which the named calls fail."""
+
     relay = False
 
     def setUp(self):
@@ -26,10 +28,13 @@ class FailingCalls(RunTest):
             super().tearDown()
         if self.session.browser_log.exists():
             self.session.browser_log.unlink()
-        self.relay_log = artifacts() / f"FailingCalls.{self._testMethodName}.{call.replace(',', '+')}.stderr.txt"
+        name = f"{type(self).__name__}.{self._testMethodName}.{call.replace(',', '+')}"
+        self.relay_log = artifacts() / f"{name}.stderr.txt"
         self.process = self.session.launch(relay_log=self.relay_log, relay=False, program=self.session.faults_program,
                                            extra_env={"NASTAVENI_FAIL": call})
 
+
+class FailingCalls(FaultBuild):
     def assert_reports_and_ends(self, call):
         box = self.helper("wait-class", "#32770", 60000, check=False)
         self.assertIsNotNone(box, f"an error message for {call}")
@@ -48,20 +53,6 @@ class FailingCalls(RunTest):
             with self.subTest(call=call):
                 self.start_failing(call)
                 self.assert_reports_and_ends(call)
-
-    def test_what_the_joke_can_do_without_does_not_stop_it(self):
-        # The common controls' set-up, a beep, a repaint, the COM apartment and, as on older Windows,
-        # every newer DPI function, all at once; and a shell without ShellExecuteExA, which leaves
-        # only the page unopened.
-        for calls, pages in (("InitCommonControlsEx,MessageBeep,UpdateWindow,CoInitializeEx,GetDpiForWindow,"
-                              "GetDpiForMonitor,AdjustWindowRectExForDpi,SetDialogDpiChangeBehavior", 1),
-                             ("ShellExecuteExA", 0)):
-            with self.subTest(calls=calls):
-                self.start_failing(calls)
-                box = self.reach_the_box("ANO")  # the finale's box, not the error report
-                self.helper("keys", f"#{box['hwnd']}", "ENTER")
-                self.assertEqual(self.expect_exit(timeout=30), 0, "the joke ended as usual")
-                self.assertEqual(len(self.session.opened_addresses(timeout=5)), pages, "the page opened or not")
 
     def test_a_settings_window_placed_on_no_monitor_is_centred_on_the_screen(self):
         # As on a Windows that would not place it where the template asks for the default place.
@@ -91,6 +82,22 @@ class FailingCalls(RunTest):
         self.assert_reports_and_ends("MessageBoxW")
         time.sleep(2)  # the shell would start the browser after the program has gone
         self.assertEqual(self.session.opened_addresses(timeout=1), [])
+
+
+class WhatTheJokeCanDoWithout(FaultBuild):
+    def test_what_the_joke_can_do_without_does_not_stop_it(self):
+        # The common controls' set-up, a beep, a repaint, the COM apartment and, as on older Windows,
+        # every newer DPI function, all at once; and a shell without ShellExecuteExA, which leaves
+        # only the page unopened.
+        for calls, pages in (("InitCommonControlsEx,MessageBeep,UpdateWindow,CoInitializeEx,GetDpiForWindow,"
+                              "GetDpiForMonitor,AdjustWindowRectExForDpi,SetDialogDpiChangeBehavior", 1),
+                             ("ShellExecuteExA", 0)):
+            with self.subTest(calls=calls):
+                self.start_failing(calls)
+                box = self.reach_the_box("ANO")  # the finale's box, not the error report
+                self.helper("keys", f"#{box['hwnd']}", "ENTER")
+                self.assertEqual(self.expect_exit(timeout=30), 0, "the joke ended as usual")
+                self.assertEqual(len(self.session.opened_addresses(timeout=5)), pages, "the page opened or not")
 
 
 if __name__ == "__main__":
