@@ -185,8 +185,7 @@ class ProgramTest(unittest.TestCase):
         return self.session.screenshot(artifacts() / f"{name}.png", window)
 
     def focus_text(self, title=TITLE):
-        focus = self.helper("dump", title)["focus"]
-        return focus and focus["text"]
+        return self.helper("focus", title).get("text")
 
     def wait_focus(self, text, title=TITLE):
         """Waits for the keyboard focus on the control with this text, as a key sent before moves it."""

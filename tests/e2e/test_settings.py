@@ -52,9 +52,10 @@ def pixels(twips, dpi):
 class SettingsWindow(ProgramTest):
     relay = False
 
-    def dump(self):
+    def dump(self, items=False):
+        """The window and its controls; with items, also every entry of each combo box's list."""
         self.wait_window()
-        return self.helper("dump", TITLE)
+        return self.helper("dump", TITLE, *(["items"] if items else []))
 
     def control(self, text, dump=None):
         children = (dump or self.dump())["children"]
@@ -114,7 +115,7 @@ class SettingsWindow(ProgramTest):
         self.screenshot("settings-96dpi", self.wait_window())
 
     def test_texts_states_and_lists(self):
-        dump = self.dump()
+        dump = self.dump(items=True)
         texts = {c["text"] for c in dump["children"]}
         for text, *_ in DESIGN:
             self.assertIn(text, texts)

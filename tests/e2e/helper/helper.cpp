@@ -12,8 +12,10 @@
 //   windows                        every visible top-level window, topmost first
 //   wait TITLE MS | wait-class CLASS MS   the first such visible window, polled every 50 ms
 //   gone TITLE MS [TITLE...]       waits until no window of these titles is visible
-//   dump WINDOW                    the window, then its focus (kind=focus), then its controls
-//                                  (kind=control, depth=1 for its children, 2 below them...)
+//   dump WINDOW [items]            the window, then its focus (kind=focus), then its controls
+//                                  (kind=control, depth=1 for its children, 2 below them...), with
+//                                  the entries of each combo box's list if asked for
+//   focus WINDOW                   the control that has the focus in the window's thread
 //   keys WINDOW|- KEY...           waits for the window in front and answering (- for: whatever
 //                                  is in front), then types: TAB ENTER ESC SPACE UP DOWN LEFT RIGHT HOME END
 //                                  PGUP PGDN INSERT DELETE BACK F1..F12, letters and digits, chords like
@@ -247,7 +249,7 @@ void WindowRecord(HWND window) {
         .Add(L"foreground", GetForegroundWindow() == window);
 }
 
-void ControlRecords(HWND parent, int depth) {
+void ControlRecords(HWND parent, int depth, bool items) {
     for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         RECT rect{};
         GetWindowRect(child, &rect);
@@ -266,19 +268,20 @@ void ControlRecords(HWND parent, int depth) {
                 .Add(L"enabled", IsWindowEnabled(child) != FALSE);
             if (lstrcmpiW(name.c_str(), L"Button") == 0) record.Add(L"check", Ask(child, BM_GETCHECK));
             if (lstrcmpiW(name.c_str(), L"ComboBox") == 0) {
-                std::wstring items;
-                const auto count = Ask(child, CB_GETCOUNT);
+                std::wstring entries;
+                const auto count = items ? Ask(child, CB_GETCOUNT) : 0;
                 for (LRESULT i = 0; i < count; ++i) {
                     std::wstring item(static_cast<size_t>(Ask(child, CB_GETLBTEXTLEN, i)) + 1, L'\0');
                     item.resize(static_cast<size_t>(
                         Ask(child, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item.data()))));
-                    items += (i ? L"\x1f" : L"") + item;
+                    entries += (i ? L"\x1f" : L"") + item;
                 }
-                record.Add(L"items", items).Add(L"cursel", Ask(child, CB_GETCURSEL));
+                if (items) record.Add(L"items", entries);
+                record.Add(L"cursel", Ask(child, CB_GETCURSEL));
             }
             if (hung) record.Add(L"hung", 1);
         }
-        ControlRecords(child, depth + 1);
+        ControlRecords(child, depth + 1, items);
     }
 }
 
@@ -293,10 +296,10 @@ void FocusRecord(HWND window) {
             .Add(L"text", TextOf(thread.hwndFocus));
 }
 
-void Dump(HWND window) {
+void Dump(HWND window, bool items) {
     WindowRecord(window);
     FocusRecord(window);
-    ControlRecords(window, 1);
+    ControlRecords(window, 1, items);
 }
 
 // ----- acting -----
@@ -728,7 +731,10 @@ int Run(const std::wstring& command, const Strings& args) {
         }
     } else if (command == L"dump") {
         need(1);
-        Dump(FindOrFail(args[0]));
+        Dump(FindOrFail(args[0]), args.size() > 1 && args[1] == L"items");
+    } else if (command == L"focus") {
+        need(1);
+        FocusRecord(FindOrFail(args[0]));
     } else if (command == L"keys") {
         need(2);
         HWND window = args[0] == L"-" ? nullptr : FindOrFail(args[0]);
