@@ -122,6 +122,7 @@ class WineSession:
         self.home = self.build_dir / "wine" / name
         state = self.home / SESSION_FILE
         self.state = json.loads(state.read_text()) if state.exists() else {}
+        self.server = None  # the helper that answers the session's questions
 
     # ----- configuration -----
     @property
@@ -284,8 +285,10 @@ class WineSession:
 
     def set_dpi(self, dpi):
         self.apply_settings(dpi=dpi)
+        self._stop_server("")  # a Wine process reads the DPI when it starts
 
     def stop(self):
+        self._stop_server("", kill=True)
         self.quiet([str(WINESERVER), "-k"])
         # Only the display this session started: the ID in a state file that an interrupted run
         # left may belong to another process by now, even another session's display.
@@ -332,30 +335,21 @@ class WineSession:
                 stderr.close()
 
     def helper(self, *args, timeout=120, check=True):
-        """Runs the Windows-side helper (helper/helper.cpp) and reads its records: a list for
+        """Asks the Windows-side helper (helper/helper.cpp) and reads its records: a list for
         `windows`, a window with its `focus` and tree of `children` for `dump`, else the one record.
         When the window or control is not there (or a wait for it timed out) it returns None with
         check=False, and raises with what the helper saw otherwise; an action whose state never came
         (the window in front, answering, under the pointer) always raises.
 
-        The helper ends every answer with an `end` record. A loaded machine now and then starts a
-        Wine process that never gets as far as the helper's own code; such a call gives no answer,
-        and one that only looks is made again. Its answer comes through a file, not a pipe: a Wine
-        desktop that the call happens to restart would inherit the pipe and keep it open long after."""
-        env = self.env()
-        env["WINEDEBUG"] = "-all,err+all"  # what Wine says when it cannot run the helper through
+        One helper serves a session's questions (`serve`), started at the first. It ends every
+        answer with an `end` record. A loaded machine now and then starts a Wine process that never
+        gets as far as the helper's own code, and a helper may go with a Wine desktop that the tests
+        restart; a question it leaves unanswered is asked again of a new helper when it only looks."""
         for attempt in range(1, HELPER_ATTEMPTS + 1):
-            with tempfile.TemporaryFile() as output, tempfile.TemporaryFile() as errors:
-                result = subprocess.run([self.loader, str(self.helper_exe), *map(str, args)], env=env,
-                                        stdin=subprocess.DEVNULL, stdout=output, stderr=errors, timeout=timeout)
-                output.seek(0)
-                errors.seek(0)
-                records = [parse_record(line) for line in output.read().decode("utf-8").splitlines() if line]
-                wine_said = errors.read().decode("utf-8", "replace").strip()
+            records, what = self._ask(args, timeout)
             if records and "end" in records[-1]:
                 break
-            what = (f"the helper gave no answer to {args} (exit code {result.returncode}, attempt {attempt}); "
-                    f"Wine said: {wine_said[-2000:] or 'nothing'}")
+            what = f"the helper gave no answer to {args} ({what}, attempt {attempt})"
             with open(self.build_dir / "helper-no-answer.txt", "a") as log:
                 print(time.strftime("%H:%M:%S"), self.home.name, what, file=log)
             if args[0] not in LOOKING_COMMANDS or attempt == HELPER_ATTEMPTS:
@@ -380,6 +374,86 @@ class WineSession:
                 parents.append(control)
             return window
         return records[0] if records else {}
+
+    def _ask(self, args, timeout):
+        """The helper's records for one command line, and when it gave no answer, why."""
+        deadline = time.monotonic() + timeout
+        server = self._server()
+        if isinstance(server, str):
+            return [], server
+        line = "\t".join(str(arg).replace("\\", "\\\\").replace("\t", "\\t").replace("\n", "\\n")
+                         for arg in args)
+        try:
+            server.stdin.write(line.encode("utf-8") + b"\n")
+            server.stdin.flush()
+        except OSError:
+            return [], self._stop_server("it had ended")
+        records = []
+        while not records or "end" not in records[-1]:
+            line = self._server_line(server, deadline)
+            if line is None:
+                if time.monotonic() > deadline:
+                    self._stop_server("", kill=True)
+                    raise subprocess.TimeoutExpired(["e2e_helper", *map(str, args)], timeout)
+                return records, self._stop_server("it ended")
+            records.append(parse_record(line))
+        return records, ""
+
+    def _server(self):
+        """The session's helper, started if it is not running; or why it did not start."""
+        if self.server and self.server.poll() is None:
+            return self.server
+        self._stop_server("")
+        env = self.env()
+        env["WINEDEBUG"] = "-all,err+all"  # what Wine says when it cannot run the helper through
+        self.server_errors = tempfile.TemporaryFile()
+        self.server_output = b""
+        self.server = subprocess.Popen([self.loader, str(self.helper_exe), "serve"], env=env,
+                                       stdin=subprocess.PIPE, stdout=subprocess.PIPE, stderr=self.server_errors)
+        line = self._server_line(self.server, time.monotonic() + HELPER_READY_SECONDS)
+        if line != "serving=1":
+            return self._stop_server(f"it did not start within {HELPER_READY_SECONDS} s")
+        return self.server
+
+    def _server_line(self, server, deadline):
+        """The helper's next line, or None when it ended or the deadline passed. Whether it ended
+        is asked of the process, not read from the pipe: a Wine desktop that it started holds the
+        pipe open after it."""
+        while b"\n" not in self.server_output:
+            ready, _, _ = select.select([server.stdout], [], [], 0.1)
+            chunk = os.read(server.stdout.fileno(), 1 << 16) if ready else b""
+            self.server_output += chunk
+            if chunk:
+                continue
+            if server.poll() is not None or time.monotonic() > deadline:
+                return None
+            if ready:  # the pipe ended, the process not quite yet
+                time.sleep(0.05)
+        line, _, self.server_output = self.server_output.partition(b"\n")
+        return line.decode("utf-8")
+
+    def _stop_server(self, why, kill=False):
+        """Stops the session's helper (at once with kill, else once it has read all it was asked);
+        returns why it stopped, with what Wine said."""
+        server, self.server = self.server, None
+        if not server:
+            return why
+        if kill:
+            server.kill()
+        for pipe in (server.stdin, server.stdout):
+            try:
+                pipe.close()
+            except OSError:
+                pass
+        try:
+            server.wait(timeout=5)
+        except subprocess.TimeoutExpired:
+            server.kill()
+            server.wait(timeout=30)
+        self.server_errors.seek(0)
+        wine_said = self.server_errors.read().decode("utf-8", "replace").strip()
+        self.server_errors.close()
+        return f"{why} (exit code {server.returncode}); Wine said: {wine_said[-2000:] or 'nothing'}"
 
     @contextmanager
     def helper_in_background(self, *args, timeout=HELPER_READY_SECONDS):

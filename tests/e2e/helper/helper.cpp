@@ -49,6 +49,8 @@
 //                                  at once, to tell a caller that it is watching
 //   watch-texts WINDOW MS          for MS or until the window goes, its controls' texts (joined by
 //                                  \x1f) each time they change; the first at once, as above
+//   serve                          says serving=1, then reads commands from standard input, one a
+//                                  line with tabs between the words, and answers each as above
 // WINDOW is an exact title, or #HWND for any window by handle.
 #include <windows.h>
 
@@ -875,18 +877,64 @@ int Run(const std::wstring& command, const Strings& args) {
     return 0;
 }
 
-} // namespace
-
-int wmain(int argc, wchar_t** argv) {
-    SetProcessDPIAware(); // the tests see the pixels the screen has
+// Runs one command line (the command, then its arguments) and ends its answer.
+int Answer(const Strings& words) {
     int code = kUsage;
+    hung = false;
     try {
-        if (argc < 2) throw Failure{kUsage, L"no command"};
-        code = Run(argv[1], Strings(argv + 2, argv + argc));
+        if (words.empty()) throw Failure{kUsage, L"no command"};
+        code = Run(words[0], Strings(words.begin() + 1, words.end()));
     } catch (const Failure& failure) {
         Record().Add(L"error", failure.message);
         code = failure.code;
     }
     Record().Add(L"end", code);
     return code;
+}
+
+// A line of standard input as a command line: words separated by tabs, escaped as the records'
+// values are.
+Strings WordsOf(const std::string& line) {
+    std::wstring text(static_cast<size_t>(MultiByteToWideChar(CP_UTF8, 0, line.data(),
+                                                              static_cast<int>(line.size()), nullptr, 0)),
+                      L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, line.data(), static_cast<int>(line.size()), text.data(),
+                        static_cast<int>(text.size()));
+    Strings words(1);
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == L'\t') {
+            words.emplace_back();
+        } else if (text[i] == L'\\' && i + 1 < text.size()) {
+            const wchar_t next = text[++i];
+            words.back() += next == L't' ? L'\t' : next == L'n' ? L'\n' : next == L'r' ? L'\r' : next;
+        } else {
+            words.back() += text[i];
+        }
+    }
+    return words;
+}
+
+// `serve`: one command a line from standard input, until it ends, each answered as on a command
+// line. A Wine process takes a tenth of a second of a core to start; the tests ask some hundreds
+// of questions a run.
+int Serve() {
+    Record().Add(L"serving", 1);
+    HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
+    std::string pending;
+    char buffer[4096];
+    DWORD got = 0;
+    while (ReadFile(input, buffer, sizeof buffer, &got, nullptr) && got > 0) {
+        pending.append(buffer, got);
+        for (size_t end; (end = pending.find('\n')) != std::string::npos; pending.erase(0, end + 1))
+            Answer(WordsOf(pending.substr(0, end)));
+    }
+    return 0;
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    SetProcessDPIAware(); // the tests see the pixels the screen has
+    if (argc == 2 && std::wstring(argv[1]) == L"serve") return Serve();
+    return Answer(Strings(argv + 1, argv + argc));
 }
