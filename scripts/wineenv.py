@@ -375,6 +375,11 @@ class WineSession:
             return window
         return records[0] if records else {}
 
+    def helper_env(self):
+        env = self.env()
+        env["WINEDEBUG"] = "-all,err+all"  # what Wine says when it cannot run the helper through
+        return env
+
     def _ask(self, args, timeout):
         """The helper's records for one command line, and when it gave no answer, why."""
         deadline = time.monotonic() + timeout
@@ -404,8 +409,7 @@ class WineSession:
         if self.server and self.server.poll() is None:
             return self.server
         self._stop_server("")
-        env = self.env()
-        env["WINEDEBUG"] = "-all,err+all"  # what Wine says when it cannot run the helper through
+        env = self.helper_env()
         self.server_errors = tempfile.TemporaryFile()
         self.server_output = b""
         self.server = subprocess.Popen([self.loader, str(self.helper_exe), "serve"], env=env,
@@ -465,8 +469,7 @@ class WineSession:
 
         The answer comes through a file, as `helper`'s does, read here for its first whole line. A
         helper that ends without a line, or says none within the time-out, is started again."""
-        env = self.env()
-        env["WINEDEBUG"] = "-all,err+all"
+        env = self.helper_env()
         for attempt in range(1, HELPER_ATTEMPTS + 1):
             output, errors = tempfile.TemporaryFile(), tempfile.TemporaryFile()
             process = subprocess.Popen([self.loader, str(self.helper_exe), *map(str, args)], env=env,

@@ -615,13 +615,6 @@ POINT RandomPointIn(Dice& dice, const RECT& r) {
     return point;
 }
 
-// Waits up to MS for a window of the process to be in front.
-bool InFront(DWORD pid, DWORD ms) {
-    for (const DWORD start = GetTickCount(); ProcessOf(GetForegroundWindow()) != pid; Sleep(10))
-        if (GetTickCount() - start >= ms) return false;
-    return true;
-}
-
 std::wstring VictimKey(Dice& dice) {
     static const wchar_t* const kKeys[] = {L"TAB",   L"SHIFT+TAB", L"UP",    L"DOWN",      L"LEFT",
                                            L"RIGHT", L"ENTER",     L"SPACE", L"ALT+SPACE", L"F"};
@@ -687,7 +680,7 @@ void Victim(DWORD pid, unsigned long seed, int count) {
             // ends the whole session on Alt+F4, where Windows would ask first.
             const std::wstring key = VictimKey(dice);
             if (ProcessOf(GetForegroundWindow()) != pid) ClickHere(RandomPointIn(dice, r));
-            const bool ours = InFront(pid, 1000);
+            const bool ours = WaitFor(1000, [&] { return ProcessOf(GetForegroundWindow()) == pid; });
             if (ours) Type(key);
             record.Add(L"action", ours ? L"key" : L"key-not-given").Add(L"key", key);
         } else if (pick < 95) {
