@@ -91,33 +91,6 @@ TEST_F(ConsoleTest, EachRowIsPrintedOnItsTickAndOnNoOther) {
     EXPECT_EQ(runtime.messageBoxes.size(), 1u) << "the finale on tick 201";
 }
 
-TEST_F(ConsoleTest, TheWholeScreenAfterTheLastCharacter) {
-    Ticks(181);
-    const std::wstring label = Widen(site::kVolumeLabel);
-    EXPECT_EQ(Screen(),
-              (std::vector<std::wstring>{
-                  L"C:\\", L"C:\\WINDOWS\\format c:", L"Opravdu si prejete zformatovat disk c: ? (A/N)", L"A",
-                  L"", L"Prosim cekejte, formatuji disk C:", L"",
-                  L"Vyskytla se chyba na adrese 0x7c81eb33 je mozne, ze disk nubude spravne pracovat...",
-                  L"Nova jmenovka disku : " + label, // no line end after it
-              }));
-}
-
-TEST_F(ConsoleTest, TheFinaleShowsTheBoxThenOpensThePageThenEnds) {
-    Ticks(201);
-    ASSERT_EQ(runtime.messageBoxes.size(), 1u);
-    EXPECT_EQ(runtime.messageBoxes[0].style, 16);
-    EXPECT_EQ(runtime.messageBoxes[0].title, L"Tajné nastavení systému Windows");
-    const auto box = std::find(runtime.calls.begin(), runtime.calls.end(), "MsgBox");
-    const auto shell = std::find(runtime.calls.begin(), runtime.calls.end(),
-                                 std::string("ShellExecuteA ") + console::SiteAddress());
-    const auto end = std::find(runtime.calls.begin(), runtime.calls.end(), "End");
-    ASSERT_NE(shell, runtime.calls.end());
-    EXPECT_LT(box, shell);
-    EXPECT_LT(shell, end);
-    EXPECT_EQ(runtime.openedAddresses, (std::vector<std::string>{"http://" + std::string(site::kHostView)}));
-}
-
 TEST_F(ConsoleTest, TheFinaleComes16Point08SecondsAfterTheConsoleOpensWhateverTheTimerDoes) {
     // The console's own timer, kept on time as the program keeps it, on a platform timer that
     // fires a whole 15.6 ms quantum late every time: the box comes on the tick due at 201 x 80 ms.
@@ -133,23 +106,6 @@ TEST_F(ConsoleTest, TheFinaleComes16Point08SecondsAfterTheConsoleOpensWhateverTh
     ASSERT_EQ(runtime.messageBoxes.size(), 1u);
     EXPECT_EQ(schedule.DueTime(schedule.Delivered()) - opened, milliseconds(16080));
     EXPECT_LE(now - opened, milliseconds(16080) + microseconds(15600) + milliseconds(1));
-}
-
-TEST_F(ConsoleTest, ThePromptHasSixLinesTheSecondAndFifthEmpty) {
-    const std::wstring prompt(console::FinalePrompt());
-    std::vector<std::wstring> lines;
-    std::size_t from = 0;
-    for (std::size_t at; (at = prompt.find(L"\r\n", from)) != std::wstring::npos; from = at + 2)
-        lines.push_back(prompt.substr(from, at - from));
-    lines.push_back(prompt.substr(from));
-    ASSERT_EQ(lines.size(), 6u);
-    EXPECT_EQ(lines[0], L"Tohle je jen NEŠKODNÝ ftípek ;-)");
-    EXPECT_EQ(lines[1], L"");
-    EXPECT_EQ(lines[2], L"Pošlete tento program svým známým ať vědí co všechno se dá ve Windowsech nastavit");
-    EXPECT_EQ(lines[3], L"Navštivte internetovou stranu " + Widen(site::kHostView));
-    EXPECT_EQ(lines[4], L"");
-    EXPECT_EQ(lines[5], site::kCreditLine);
-    EXPECT_EQ(prompt.find(L'\n'), prompt.find(L"\r\n") + 1); // no bare line feeds
 }
 
 TEST_F(ConsoleTest, TicksWhileTheBoxIsOpenDoNothing) {
@@ -177,30 +133,6 @@ TEST_F(ConsoleTest, ClosedWhileTheBoxIsOpenTheFinaleStillOpensThePageAndEnds) {
               (std::vector<std::string>{"MsgBox", "Destroy Form3",
                                         std::string("ShellExecuteA ") + console::SiteAddress(), "End"}));
     EXPECT_FALSE(runtime.quit);
-}
-
-TEST_F(ConsoleTest, ANewScreenIsCoveredAtOnceAndTheScriptKeepsItsPace) {
-    Ticks(50);
-    const std::vector<std::wstring> before = Screen();
-    for (const auto& [width, height] : {std::pair{9600, 7200}, std::pair{19200, 14400}}) {
-        runtime.screenWidth = width;
-        runtime.screenHeight = height;
-        runtime.Raise(FormId::Form3, app::kForm, Event::DisplayChange);
-        EXPECT_EQ(runtime.calls.back(), "Move 0 0 " + std::to_string(width) + " " + std::to_string(height));
-    }
-    EXPECT_EQ(Screen(), before);
-    Ticks(150);
-    EXPECT_TRUE(runtime.messageBoxes.empty());
-    Ticks(1);
-    EXPECT_EQ(runtime.messageBoxes.size(), 1u);
-}
-
-TEST(Site, TheVolumeLabelIsTheHostWithoutItsFirstLabel) {
-    const std::string_view host = site::kHostView;
-    EXPECT_EQ(site::kVolumeLabel, host.substr(host.find('.') + 1));
-    EXPECT_EQ(site::kVolumeLabel.size(), 11u);
-    EXPECT_EQ(site::DomainOf("www.example.com"), "example.com");
-    EXPECT_EQ(site::DomainOf("a.b.c"), "b.c");
 }
 
 } // namespace

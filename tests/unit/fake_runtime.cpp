@@ -50,12 +50,6 @@ void FakeRuntime::Raise(app::FormId id, int control, app::Event event) {
     sequence_.Deliver(*form, control, event);
 }
 
-void FakeRuntime::CloseByUser(app::FormId id) {
-    app::Form* form = Loaded(id);
-    if (!form) throw std::logic_error("closing a window that is not loaded");
-    sequence_.Close(*form);
-}
-
 std::unique_ptr<app::Window> FakeRuntime::CreateWindowFor(app::Form& form) {
     if (ended) throw std::logic_error("window created after the end");
     static constexpr const char* kNames[] = {"Form1", "Form2", "Form3"};

@@ -23,8 +23,6 @@ struct ControlState {
 };
 
 struct WindowState {
-    bool visible = false;
-    app::Twips left = 0, top = 0, width = 0, height = 0;
     std::vector<ControlState> controls;
     // Console output as lines; the last one may still be open (printed without line end).
     std::vector<std::wstring> lines{L""};
@@ -46,11 +44,9 @@ public:
     std::vector<std::string> calls;
     std::vector<MessageBox> messageBoxes;
     std::vector<std::string> openedAddresses;
-    int beeps = 0;
     std::vector<std::chrono::milliseconds> freezes;
     bool quit = false;
     bool ended = false;
-    app::Twips screenWidth = 15360, screenHeight = 11520; // 1024 x 768 at 96 DPI
     // Runs while a message box is open, as a platform's modal loop would run events.
     std::function<void()> duringMessageBox;
     // What a window on the screen shows, by form; a destroyed window has none.
@@ -61,7 +57,6 @@ public:
     WindowState* State(app::FormId id);
     // Raises an event on a control of a loaded window, as the user or the timer would.
     void Raise(app::FormId id, int control, app::Event event);
-    void CloseByUser(app::FormId id);
 
     std::unique_ptr<app::Window> CreateWindowFor(app::Form& form) override;
     void Quit() override {
@@ -84,7 +79,7 @@ public:
         : runtime_(runtime), form_(form), name_(std::move(name)) {}
 
     void Show() override {
-        State().visible = true;
+        State();
         Record("Show " + name_);
     }
     void Destroy() override {
@@ -93,13 +88,13 @@ public:
         Record("Destroy " + name_);
     }
     void Move(app::Twips left, app::Twips top, app::Twips width, app::Twips height) override {
-        WindowState& state = State();
-        state.left = left, state.top = top, state.width = width, state.height = height;
+        State();
         Record("Move " + std::to_string(left) + " " + std::to_string(top) + " " + std::to_string(width) +
                " " + std::to_string(height));
     }
-    app::Twips ScreenWidth() override { return runtime_.screenWidth; }
-    app::Twips ScreenHeight() override { return runtime_.screenHeight; }
+    // 1024 x 768 at 96 DPI
+    app::Twips ScreenWidth() override { return 15360; }
+    app::Twips ScreenHeight() override { return 11520; }
     void AddItem(int control, std::wstring_view text, int index) override {
         auto& items = State().controls.at(control).items;
         if (index < 0 || index > static_cast<int>(items.size()))
@@ -126,10 +121,7 @@ public:
         Record("MsgBox");
         if (runtime_.duringMessageBox) runtime_.duringMessageBox();
     }
-    void Beep() override {
-        ++runtime_.beeps;
-        Record("Beep");
-    }
+    void Beep() override { Record("Beep"); }
     void Freeze(std::chrono::milliseconds length) override {
         runtime_.freezes.push_back(length);
         Record("Freeze");
