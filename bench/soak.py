@@ -8,8 +8,8 @@ console and one box appeared, and exactly the site's address went to the shell. 
 run and "N passed, M failed" at the end, with every run that ended in the program's run-time error
 report and the report's text (the call that failed and its error code); exits non-zero if any run
 failed. With --victims N, N runs more, each with seeded random input at every stage (as the
-end-to-end tests' tests/e2e/victim.py gives it, seeds S, S+1, ...; S from the clock unless given):
-a failing run names its seed, which VICTIM_SEEDS replays in test_victim.py. With --busy-cores N,
+end-to-end tests' test_victim.py gives it, seeds S, S+1, ...; S from the clock unless given, in a
+Wine session of their own): a failing run names its seed, which VICTIM_SEEDS replays there. With --busy-cores N,
 `stress-ng --cpu N` keeps N cores busy throughout, as a loaded machine would.
 
 Uses the Wine session that the end-to-end tests started in BUILD_DIR if there is one, else starts
@@ -17,6 +17,8 @@ its own and stops it at the end. Several soaks can run side by side, each with a
 own (a display and a Wine prefix), as the end-to-end groups do."""
 
 import argparse
+import os
+import re
 import shutil
 import statistics
 import subprocess
@@ -29,7 +31,6 @@ sys.path[:0] = [str(ROOT / "tests" / "e2e"), str(ROOT / "scripts")]
 
 from harness import (CONSOLE_CLASS, CONSOLE_TITLE, FINALE_START, MESSAGE_BOX_CLASS, TITLE, error_reports,  # noqa: E402
                      relay_calls)
-from victim import VictimRun  # noqa: E402
 from wineenv import WineSession, started_at  # noqa: E402
 
 WAIT_MS = 60000
@@ -122,6 +123,23 @@ def stop(session, program):
         session.helper("gone", TITLE, 20000, CONSOLE_TITLE, check=False)
 
 
+def victims(build_dir, session_name, seeds):
+    """The victim runs of test_victim.py for these seeds, in a Wine session of their own, their lines
+    shown as they come and a failing one's report at the end; how long each run that passed took."""
+    env = dict(os.environ, E2E_BUILD_DIR=str(build_dir), E2E_SESSION=f"{session_name}-victims",
+               VICTIM_SEEDS=" ".join(map(str, seeds)), PYTHONDONTWRITEBYTECODE="1")
+    tests = subprocess.Popen([sys.executable, "-m", "unittest", "test_victim.RandomVictim"], cwd=ROOT / "tests" / "e2e",
+                             env=env, stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
+    took = []
+    for line in tests.stdout:
+        if passed := re.match(r"victim seed \d+: passed in ([\d.]+) s", line):
+            took.append(float(passed.group(1)))
+        if passed or re.match(r"(FAIL|ERROR):|AssertionError|RuntimeError|Ran ", line):
+            print(line.rstrip(), flush=True)
+    tests.wait()
+    return took
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
     parser.add_argument("build_dir", nargs="?", default=str(ROOT / "build"))
@@ -169,29 +187,12 @@ def main():
             passed += 1
             durations.append(time.monotonic() - begun)
             print(f"run {run}/{args.runs} ({answer}, {dismiss}): passed in {durations[-1]:.1f} s", flush=True)
-        first_seed = args.first_seed if args.first_seed is not None else int(time.time()) % 100000 * 1000
-        for seed in range(first_seed, first_seed + args.victims):
-            begun = time.monotonic()
-            if session.browser_log.exists():
-                session.browser_log.unlink()
-            program = session.launch(relay_log=relay_log)
-            try:
-                run = VictimRun(session, program, relay_log, seed)
-                problems = run.play()
-            finally:
-                stop(session, program)
-            took = time.monotonic() - begun
-            if problems:
-                failed += 1
-                kept = artifacts / f"soak-victim-{seed}.relay.txt"
-                if relay_log.exists():
-                    shutil.copy(relay_log, kept)
-                reports += [(f"victim seed {seed}", text) for text in error_reports(kept)]
-                print(f"victim seed {seed}: FAILED after {took:.1f} s: {problems} (trace: {kept})", flush=True)
-                continue
-            passed += 1
-            durations.append(took)
-            print(f"victim seed {seed}: passed in {took:.1f} s, stages {' '.join(run.seen)}", flush=True)
+        if args.victims:
+            first_seed = args.first_seed if args.first_seed is not None else int(time.time()) % 100000 * 1000
+            took = victims(build_dir, args.session, range(first_seed, first_seed + args.victims))
+            passed += len(took)
+            failed += args.victims - len(took)
+            durations += took
     finally:
         if load:
             load.terminate()

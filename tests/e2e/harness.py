@@ -103,7 +103,12 @@ class ProgramTest(unittest.TestCase):
         if self.session.browser_log.exists():
             self.session.browser_log.unlink()
         channels = {"WINEDEBUG": "-all,+relay,+timestamp" + self.trace} if self.trace else None
-        self.process = self.session.launch(relay_log=self.relay_log, relay=self.relay, extra_env=channels)
+        self.process = self.session.launch(relay_log=self.relay_log, relay=self.relay, extra_env=channels,
+                                           program=self.program())
+
+    def program(self):
+        """The program each test starts: None for the session's, GCC's build of the shipped program."""
+        return None
 
     def tearDown(self):
         if not self._outcome.success:
