@@ -1,12 +1,8 @@
 # The program: one statically linked GUI executable that imports only Windows system DLLs.
+include(cmake/portable-sources.cmake)
 set(program_sources
     src/main.cpp
-    src/app/form.cpp
-    src/app/window_sequence.cpp
-    src/app/number_text.cpp
-    src/settings/form1.cpp
-    src/question/form2.cpp
-    src/console/form3.cpp
+    ${portable_sources}
     src/win32/win32_runtime.cpp
     src/win32/native_window.cpp
     src/win32/dialog_window.cpp
