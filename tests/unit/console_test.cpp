@@ -1,5 +1,5 @@
-// The console's script: what appears when, the finale, and the site it advertises.
-#include "app/tick_schedule.h"
+// The console's script: what appears on which tick, and the finale under ticks and a close request while
+// its box is open.
 #include "console/form3.h"
 #include "console/form3_layout.h"
 #include "console/site.h"
@@ -10,16 +10,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <chrono>
 
 using app::Event;
 using app::FormId;
 
 namespace {
-
-std::wstring Widen(std::string_view text) {
-    return std::wstring(text.begin(), text.end());
-}
 
 class ConsoleTest : public ::testing::Test {
 protected:
@@ -34,7 +29,6 @@ protected:
         for (int i = 0; i < count; ++i)
             runtime.Raise(FormId::Form3, console::Timer1, Event::Timer);
     }
-    const std::vector<std::wstring>& Screen() { return runtime.State(FormId::Form3)->lines; }
     fake::FakeRuntime runtime;
 };
 
@@ -48,8 +42,7 @@ struct ExpectedRow {
 };
 
 std::vector<ExpectedRow> ExpectedScript() {
-    const std::wstring label = Widen(site::kVolumeLabel);
-    const auto character = [&](std::size_t n) { return label.substr(n - 1, 1); }; // the n-th, from 1
+    const auto character = [](std::size_t n) { return std::wstring(1, site::kVolumeLabel[n - 1]); }; // from 1
     return {
         {1, L"C:\\", true},
         {2, L"C:\\WINDOWS\\format c:", true},
@@ -76,36 +69,17 @@ std::vector<ExpectedRow> ExpectedScript() {
 TEST_F(ConsoleTest, EachRowIsPrintedOnItsTickAndOnNoOther) {
     const std::vector<ExpectedRow> script = ExpectedScript();
     for (int tick = 1; tick <= 200; ++tick) {
-        std::vector<std::string> expected;
+        std::wstring expected;
         for (const ExpectedRow& row : script)
-            if (row.count + 1 == tick)
-                expected.push_back("Print " + fake::Narrow(row.text) + (row.lineEnd ? " \\n" : ""));
-        const std::size_t before = runtime.calls.size();
+            if (row.count + 1 == tick) expected += row.text + (row.lineEnd ? L"\n" : L"");
+        const std::size_t before = runtime.printed.size();
         Ticks(1);
-        const std::vector<std::string> printed(runtime.calls.begin() + static_cast<std::ptrdiff_t>(before),
-                                               runtime.calls.end());
-        EXPECT_EQ(printed, expected) << "tick " << tick << " (count " << tick - 1 << ")";
+        EXPECT_EQ(runtime.printed.substr(before), expected)
+            << "tick " << tick << " (count " << tick - 1 << ")";
     }
     EXPECT_TRUE(runtime.messageBoxes.empty()) << "no finale before tick 201";
     Ticks(1);
     EXPECT_EQ(runtime.messageBoxes.size(), 1u) << "the finale on tick 201";
-}
-
-TEST_F(ConsoleTest, TheFinaleComes16Point08SecondsAfterTheConsoleOpensWhateverTheTimerDoes) {
-    // The console's own timer, kept on time as the program keeps it, on a platform timer that
-    // fires a whole 15.6 ms quantum late every time: the box comes on the tick due at 201 x 80 ms.
-    using namespace std::chrono;
-    const app::ControlSpec& timer = console::kForm3Controls[console::Timer1];
-    const app::TickSchedule::Clock::time_point opened{};
-    app::TickSchedule schedule(opened, milliseconds(timer.resource));
-    auto now = opened;
-    while (runtime.messageBoxes.empty() && now - opened < seconds(60)) {
-        now += schedule.DelayUntilNext(now) + microseconds(15600);
-        if (schedule.TakeTick(now)) Ticks(1);
-    }
-    ASSERT_EQ(runtime.messageBoxes.size(), 1u);
-    EXPECT_EQ(schedule.DueTime(schedule.Delivered()) - opened, milliseconds(16080));
-    EXPECT_LE(now - opened, milliseconds(16080) + microseconds(15600) + milliseconds(1));
 }
 
 TEST_F(ConsoleTest, TicksWhileTheBoxIsOpenDoNothing) {

@@ -6,24 +6,6 @@
 
 namespace fake {
 
-std::string Narrow(std::wstring_view text) {
-    std::string out;
-    for (wchar_t c : text) {
-        const auto u = static_cast<unsigned>(c);
-        if (u < 0x80) {
-            out += static_cast<char>(u);
-        } else if (u < 0x800) {
-            out += static_cast<char>(0xC0 | (u >> 6));
-            out += static_cast<char>(0x80 | (u & 0x3F));
-        } else {
-            out += static_cast<char>(0xE0 | (u >> 12));
-            out += static_cast<char>(0x80 | ((u >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (u & 0x3F));
-        }
-    }
-    return out;
-}
-
 namespace {
 
 // The program's three windows, as its entry point makes them.

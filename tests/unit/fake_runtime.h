@@ -1,5 +1,5 @@
 // A runtime without windows: records what the program's windows ask for, keeps the state a
-// user would see (captions, enabled buttons, list entries, printed lines), and lets a test
+// user would see (captions, enabled buttons, list entries, printed text), and lets a test
 // raise events.
 #pragma once
 
@@ -14,8 +14,6 @@
 
 namespace fake {
 
-std::string Narrow(std::wstring_view text);
-
 struct ControlState {
     std::wstring caption;
     bool enabled = true;
@@ -24,8 +22,6 @@ struct ControlState {
 
 struct WindowState {
     std::vector<ControlState> controls;
-    // Console output as lines; the last one may still be open (printed without line end).
-    std::vector<std::wstring> lines{L""};
 };
 
 struct MessageBox {
@@ -44,6 +40,7 @@ public:
     std::vector<std::string> calls;
     std::vector<MessageBox> messageBoxes;
     std::vector<std::string> openedAddresses;
+    std::wstring printed; // everything printed, a line end as \n
     std::vector<std::chrono::milliseconds> freezes;
     bool quit = false;
     bool ended = false;
@@ -100,21 +97,21 @@ public:
         if (index < 0 || index > static_cast<int>(items.size()))
             throw std::out_of_range("list index past the end");
         items.insert(items.begin() + index, std::wstring(text));
-        Record("AddItem " + Name(control) + " " + std::to_string(index) + " " + Narrow(text));
+        Record("AddItem " + Name(control) + " " + std::to_string(index));
     }
     void SetCaption(int control, std::wstring_view text) override {
         State().controls.at(control).caption = text;
-        Record("Caption " + Name(control) + " " + Narrow(text));
+        // The program's captions are plain ASCII ("ANO", "NE").
+        Record("Caption " + Name(control) + " " + std::string(text.begin(), text.end()));
     }
     void SetEnabled(int control, bool enabled) override {
         State().controls.at(control).enabled = enabled;
         Record("Enabled " + Name(control) + (enabled ? " true" : " false"));
     }
     void Print(std::wstring_view text, bool lineEnd) override {
-        WindowState& state = State();
-        state.lines.back() += text;
-        if (lineEnd) state.lines.emplace_back();
-        Record("Print " + Narrow(text) + (lineEnd ? " \\n" : ""));
+        State();
+        runtime_.printed += std::wstring(text) + (lineEnd ? L"\n" : L"");
+        Record("Print");
     }
     void MsgBox(std::wstring_view prompt, int style, std::wstring_view title) override {
         runtime_.messageBoxes.push_back({std::wstring(prompt), style, std::wstring(title)});

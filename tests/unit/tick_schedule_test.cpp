@@ -45,18 +45,12 @@ void ExpectOnTime(const TimerRun& run) {
     }
 }
 
-TEST(TickSchedule, TimerAlwaysSixteenMillisecondsLateStillKeepsEveryTickWithinAQuantum) {
-    const TimerRun run = Simulate(201, [] { return kQuantum; });
-    ExpectOnTime(run);
-    // A plain periodic timer would have drifted by 201 x 16 ms = 3.2 s by the finale.
-    EXPECT_LE(run.tickTimes.back(), milliseconds(16080) + kQuantum + kResolution);
-}
-
-TEST(TickSchedule, RandomLatenessNeverAccumulates) {
+TEST(TickSchedule, ATimerAlwaysLateByUpToAQuantumKeepsEveryTickWithinAQuantum) {
+    // A plain periodic timer always 16 ms late would have drifted by 201 x 16 ms = 3.2 s by the finale.
+    ExpectOnTime(Simulate(201, [] { return kQuantum; }));
     std::mt19937 random(1234);
     std::uniform_int_distribution<int> microseconds(0, 16000);
-    const TimerRun run = Simulate(201, [&] { return std::chrono::microseconds(microseconds(random)); });
-    ExpectOnTime(run);
+    ExpectOnTime(Simulate(201, [&] { return std::chrono::microseconds(microseconds(random)); }));
 }
 
 TEST(TickSchedule, ATimerFiringEarlyIsReArmedAndDeliversNothing) {
