@@ -39,7 +39,7 @@ RELAY_INCLUDE = ";".join([
 ])
 SESSION_FILE = "session.json"
 # The helper's commands that only look, and may be asked again when an answer does not come.
-LOOKING_COMMANDS = {"windows", "wait", "wait-class", "gone", "dump", "focus", "screen"}
+LOOKING_COMMANDS = {"windows", "wait", "wait-class", "gone", "dump", "screen"}
 HELPER_ATTEMPTS = 3
 # How long a helper started in the background may take to say that it is at work.
 HELPER_READY_SECONDS = 60

@@ -18,6 +18,7 @@ ERROR_REPORT_START = "Chyba za běhu programu."
 DIALOG_CLASS = "TajneNastaveniDialog"
 CONSOLE_CLASS = "TajneNastaveniOkno"
 MESSAGE_BOX_CLASS = "#32770"
+QUESTION_WIDTH = 402  # the question window's client width, which tells it from the settings window
 ASSETS = Path(__file__).resolve().parents[2] / "assets"
 SS_ICON = 0x03
 # Window styles
@@ -52,6 +53,10 @@ def error_reports(relay_log):
         if text and unescape(text.group(1)).startswith(ERROR_REPORT_START):
             found.append(re.sub(r"\\r\\n(\\r\\n)?", " ", unescape(text.group(1))))
     return found
+
+
+def is_question(window):
+    return window["client"]["w"] == QUESTION_WIDTH
 
 
 def busy(window):
@@ -110,7 +115,18 @@ class ProgramTest(unittest.TestCase):
         """The program each test starts: None for the session's, GCC's build of the shipped program."""
         return None
 
+    def start_failing(self, calls, relay=False):
+        """The test build in which the named calls fail, in place of the test's program (if any)."""
+        ProgramTest.tearDown(self)
+        if self.session.browser_log.exists():
+            self.session.browser_log.unlink()
+        self.relay_log = artifacts() / f"{type(self).__name__}.{self._testMethodName}.{calls.replace(',', '+')}.txt"
+        self.process = self.session.launch(relay_log=self.relay_log, relay=relay, program=self.session.faults_program,
+                                           extra_env={"NASTAVENI_FAIL": calls})
+
     def tearDown(self):
+        if self.process is None:  # a test that starts its program itself has not yet
+            return
         if not self._outcome.success:
             self.report_the_program()
         if self.process.poll() is None:
@@ -189,8 +205,16 @@ class ProgramTest(unittest.TestCase):
     def screenshot(self, name, window=None):
         return self.session.screenshot(artifacts() / f"{name}.png", window)
 
+    def control(self, text=None, dump=None, control_id=None):
+        """The one control of the window (read afresh unless a dump is given) with this text, or ID
+        for a control whose text the test changes."""
+        found = [c for c in (dump or self.helper("dump", TITLE))["children"]
+                 if c["text"] == text or c["id"] == control_id]
+        self.assertEqual(len(found), 1, f"one control reading {text!r}" if control_id is None else f"ID {control_id}")
+        return found[0]
+
     def focus_text(self, title=TITLE):
-        return self.helper("focus", title).get("text")
+        return (self.helper("dump", title)["focus"] or {}).get("text")
 
     def wait_focus(self, text, title=TITLE):
         """Waits for the keyboard focus on the control with this text, as a key sent before moves it."""
@@ -229,7 +253,7 @@ class ProgramTest(unittest.TestCase):
 
     def wait_question(self):
         """The question window, told from the settings window of the same title by its width."""
-        return self.wait_window(where=lambda w: w["client"]["w"] == 402, what="the question window (402 px wide)")
+        return self.wait_window(where=is_question, what=f"the question window ({QUESTION_WIDTH} px wide)")
 
 
 FINALE_START = "Tohle je jen"
@@ -248,12 +272,6 @@ class RunTest(ProgramTest):
 
     def message_boxes(self):
         return [w for w in self.helper("windows") if w["class"] == MESSAGE_BOX_CLASS and w["title"] == TITLE]
-
-    def child_with_id(self, control_id, title=TITLE):
-        """A control read afresh by its ID, for controls whose text the test changes."""
-        found = [c for c in self.helper("dump", title)["children"] if c["id"] == control_id]
-        self.assertEqual(len(found), 1, f"one control with ID {control_id}")
-        return found[0]
 
     def reach_the_box(self, answer, clicks=1):
         self.open_question()

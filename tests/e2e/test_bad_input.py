@@ -5,18 +5,13 @@ windows it should, and the program always ends."""
 import time
 import unittest
 
-from harness import CONSOLE_CLASS, CONSOLE_TITLE, DIALOG_CLASS, TITLE, RunTest
+from harness import CONSOLE_CLASS, CONSOLE_TITLE, DIALOG_CLASS, TITLE, RunTest, is_question
 
 APPLY = "Použít"
-QUESTION_WIDTH = 402
 # The combo boxes by the edit text they start with.
 COMBO_TEXTS = ("2", "Hodinách", "5", "Zasraně dlouho", "Jak to jen jde")
 # Characters that need no quoting on a command line, Czech ones among them.
 LONG_TEXT_PIECE = "Příliš žluťoučký kůň úpěl ďábelské ódy 0123456789 ,.;-+=()[]<>!?%/ "
-
-
-def is_question(window):
-    return window["client"]["w"] == QUESTION_WIDTH
 
 
 class RepeatedClicks(RunTest):
@@ -47,26 +42,17 @@ class RepeatedClicks(RunTest):
 class TypingIntoComboBoxes(RunTest):
     relay = False
 
-    def combo(self, text):
-        found = [c for c in self.helper("dump", TITLE)["children"]
-                 if c["class"].lower() == "combobox" and c["text"] == text]
-        self.assertEqual(len(found), 1, f"one combo box reading {text!r}")
-        return found[0]
-
-    def apply_enabled(self):
-        return next(c for c in self.helper("dump", TITLE)["children"] if c["text"] == APPLY)["enabled"]
-
     def test_typing_into_each_changes_its_text_and_enables_apply(self):
         self.wait_window()
-        self.assertFalse(self.apply_enabled())
+        self.assertFalse(self.control(APPLY)["enabled"])
         for text in COMBO_TEXTS:
             with self.subTest(combo=text):
-                combo = self.combo(text)
+                combo = self.control(text)
                 self.click(text)
                 self.keys("END", "text:9ž")
-                self.until(f"the text {text + '9ž'!r}", lambda: self.child_with_id(combo["id"])["text"],
+                self.until(f"the text {text + '9ž'!r}", lambda: self.control(control_id=combo["id"])["text"],
                            lambda seen: seen == text + "9ž")
-                self.assertTrue(self.apply_enabled())
+                self.assertTrue(self.control(APPLY)["enabled"])
         self.assertEqual(len(self.program_windows()), 1)
         self.keys("ESC")
         self.expect_exit()
@@ -74,15 +60,15 @@ class TypingIntoComboBoxes(RunTest):
     def test_a_very_long_text_breaks_nothing_and_ok_still_leads_on(self):
         self.wait_window()
         text = "Zasraně dlouho"
-        combo = self.combo(text)
+        combo = self.control(text)
         self.click(text)
         long_text = (LONG_TEXT_PIECE * (2000 // len(LONG_TEXT_PIECE) + 1))[:2000]
         # Typed in bursts within seconds; a loaded machine may take much longer.
         self.helper("keys", TITLE, "END", "text:" + long_text, timeout=600)
-        typed = self.until("the whole text typed", lambda: self.child_with_id(combo["id"]),
+        typed = self.until("the whole text typed", lambda: self.control(control_id=combo["id"]),
                            lambda seen: seen["text"] == text + long_text, show=lambda seen: seen["text"][-80:])
         self.assertNotIn("hung", typed, "the window answers")
-        self.assertTrue(self.apply_enabled())
+        self.assertTrue(self.control(APPLY)["enabled"])
         self.assertIsNone(self.process.poll())
         self.click("OK")
         self.wait_question()

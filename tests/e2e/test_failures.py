@@ -5,34 +5,16 @@ is made to fail."""
 import time
 import unittest
 
-from harness import CONSOLE_TITLE, ERROR_REPORT_START, RunTest, artifacts
+from harness import CONSOLE_TITLE, ERROR_REPORT_START, RunTest
 
 
 class FaultBuild(RunTest):
-    """Tests of the build in which the named calls fail."""
+    """Tests of the build in which the named calls fail, each started by the test with its calls."""
 
     relay = False
 
     def setUp(self):
-        # Started by each test itself, with the call to fail.
         self.process = None
-
-    def tearDown(self):
-        if self.process is not None:
-            super().tearDown()
-
-    def start_failing(self, call):
-        """The test build with the named calls made to fail; the program of the test's last case,
-        if any, ended first."""
-        if self.process is not None:
-            super().tearDown()
-        if self.session.browser_log.exists():
-            self.session.browser_log.unlink()
-        name = f"{type(self).__name__}.{self._testMethodName}.{call.replace(',', '+')}"
-        self.relay_log = artifacts() / f"{name}.stderr.txt"
-        self.process = self.session.launch(relay_log=self.relay_log, relay=False, program=self.session.faults_program,
-                                           extra_env={"NASTAVENI_FAIL": call})
-
 
 class FailingCalls(FaultBuild):
     def assert_reports_and_ends(self, call):

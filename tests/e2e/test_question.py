@@ -73,9 +73,8 @@ class QuestionWindow(ProgramTest):
         self.assertIn(["NE", "ANO"], texts, "the captions swapped, read from the frozen window")
         # Clicks and keys while it is frozen: none of them may act once it thaws.
         for button in buttons:
-            centre = (button["rect"]["x"] + button["rect"]["w"] // 2, button["rect"]["y"] + button["rect"]["h"] // 2)
-            self.helper("click", TITLE, *centre, 2, check=False)
-        self.helper("keys", "-", "SPACE", "ENTER", "ESC", check=False)
+            self.helper("click-control", TITLE, f"#{button['id']}", 2, check=False)
+        self.helper("keys", f"#{question['hwnd']}", "SPACE", "ENTER", "ESC", check=False)
         self.wait_window(CONSOLE_TITLE)
         time.sleep(1.5)  # time for any of those clicks and keys to act, had they been kept
         self.assertIsNone(self.process.poll(), "still running")

@@ -1,25 +1,9 @@
-"""The chain of windows, seen from outside: the settings window's frame, and each way out of a
-window that ends the program there, with no window after it."""
+"""The chain of windows, seen from outside: each way out of a window that ends the program there,
+with no window after it."""
 
 import unittest
 
-from harness import (CONSOLE_CLASS, DIALOG_CLASS, WS_CAPTION, WS_EX_APPWINDOW, WS_EX_TOOLWINDOW,
-                     WS_MAXIMIZEBOX, WS_MINIMIZEBOX, WS_SYSMENU, WS_THICKFRAME, ProgramTest, RunTest)
-
-
-class StartWindow(ProgramTest):
-    def test_title_and_fixed_dialog_frame(self):
-        window = self.wait_window()
-        style, exstyle = window["style"], window["exstyle"]
-        self.assertEqual(style & WS_CAPTION, WS_CAPTION)
-        self.assertTrue(style & WS_SYSMENU, "close box")
-        self.assertFalse(style & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX), "not resizable, no min/max box")
-        # No taskbar button: an owned window without WS_EX_APPWINDOW; still an ordinary window that
-        # Alt+Tab lists (no WS_EX_TOOLWINDOW).
-        self.assertNotEqual(window["owner"], 0)
-        self.assertFalse(exstyle & (WS_EX_APPWINDOW | WS_EX_TOOLWINDOW))
-        self.assertEqual((window["client"]["w"], window["client"]["h"]), (314, 377))  # 4710 x 5655 twips
-        self.screenshot("bare-settings-window", window)
+from harness import CONSOLE_CLASS, DIALOG_CLASS, RunTest
 
 
 class WaysOut(RunTest):

@@ -4,7 +4,8 @@ order, and what the user's changes do to "Použít"."""
 import time
 import unittest
 
-from harness import TITLE, ProgramTest
+from harness import (TITLE, WS_CAPTION, WS_EX_APPWINDOW, WS_EX_TOOLWINDOW, WS_MAXIMIZEBOX, WS_MINIMIZEBOX, WS_SYSMENU,
+                     WS_THICKFRAME, ProgramTest)
 
 APPLY = "Použít"
 FRAMES = ("Základní nastavení", "Možnosti ukládání", "Další možnosti")
@@ -49,19 +50,15 @@ def pixels(twips, dpi):
     return int(twips * dpi / 1440 + 0.5)
 
 
-class SettingsWindow(ProgramTest):
+class SettingsLayout(ProgramTest):
+    """Reads the settings window; the tests are the two classes below."""
+
     relay = False
 
     def dump(self, items=False):
         """The window and its controls; with items, also every entry of each combo box's list."""
         self.wait_window()
         return self.helper("dump", TITLE, *(["items"] if items else []))
-
-    def control(self, text, dump=None):
-        children = (dump or self.dump())["children"]
-        found = [c for c in children if c["text"] == text]
-        self.assertEqual(len(found), 1, f"one control reading {text!r}")
-        return found[0]
 
     def assert_layout(self, dpi):
         dump = self.dump()
@@ -94,25 +91,29 @@ class SettingsWindow(ProgramTest):
         return {"client": (dump["client"]["w"], dump["client"]["h"]),
                 **{(c["text"], c["class"]): c["rect"] for c in dump["children"]}}
 
-    def launch_faults(self, calls, relay=False):
-        """The program again, from the test build in which the named calls fail."""
-        self.tearDown()
-        self.process = self.session.launch(relay_log=self.relay_log, relay=relay, program=self.session.faults_program,
-                                           extra_env={"NASTAVENI_FAIL": calls})
 
+class SettingsWindow(SettingsLayout):
     def test_older_windows_without_the_newer_dpi_functions_lay_it_out_the_same(self):
         # Windows before 10 version 1607: no GetDpiForWindow, no AdjustWindowRectExForDpi.
         expected = self.geometry(self.dump())
-        self.launch_faults("GetDpiForWindow,AdjustWindowRectExForDpi")
+        self.start_failing("GetDpiForWindow,AdjustWindowRectExForDpi")
         self.assertEqual(self.geometry(self.dump()), expected)
         # Windows 8.1 to 10 version 1511: the monitor's DPI comes from GetDpiForMonitor.
-        self.launch_faults("GetDpiForWindow", relay=True)
+        self.start_failing("GetDpiForWindow", relay=True)
         self.assertEqual(self.geometry(self.dump()), expected)
         self.assertTrue(self.relay_calls("shcore.GetDpiForMonitor"), "the DPI asked of the monitor")
 
-    def test_layout_at_96_dpi(self):
+    def test_layout_at_96_dpi_and_a_fixed_dialog_frame(self):
         self.assert_layout(96)
-        self.screenshot("settings-96dpi", self.wait_window())
+        window = self.wait_window()
+        self.assertEqual(window["style"] & WS_CAPTION, WS_CAPTION)
+        self.assertTrue(window["style"] & WS_SYSMENU, "close box")
+        self.assertFalse(window["style"] & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX), "not resizable, no min/max box")
+        # No taskbar button: an owned window without WS_EX_APPWINDOW; still an ordinary window that
+        # Alt+Tab lists (no WS_EX_TOOLWINDOW).
+        self.assertNotEqual(window["owner"], 0)
+        self.assertFalse(window["exstyle"] & (WS_EX_APPWINDOW | WS_EX_TOOLWINDOW))
+        self.screenshot("settings-96dpi", window)
 
     def test_texts_states_and_lists(self):
         dump = self.dump(items=True)
@@ -216,7 +217,7 @@ class SettingsWindow(ProgramTest):
         self.until(f"{APPLY!r} enabled", lambda: self.control(APPLY)["enabled"])
 
 
-class SettingsWindowAt144Dpi(SettingsWindow):
+class SettingsWindowAt144Dpi(SettingsLayout):
     """The same window at 150 % scale: every rectangle scales with the resolution."""
 
     @classmethod
@@ -245,14 +246,6 @@ class SettingsWindowAt144Dpi(SettingsWindow):
             self.screenshot("settings-moved-to-144dpi", self.wait_window())
         finally:
             self.session.set_dpi(144)
-
-    # The behaviour does not depend on the resolution; run it once, at 96 DPI.
-    test_layout_at_96_dpi = test_texts_states_and_lists = test_tab_walks_the_window_in_order = None
-    test_enter_presses_ok_from_a_check_box_a_combo_box_and_an_option_button = None
-    test_enabled_apply_does_nothing_and_enter_presses_the_push_button_that_has_the_focus = None
-    test_arrow_keys_choose_within_the_option_group = None
-    test_choosing_a_list_entry_leaves_apply_disabled_typing_enables_it = None
-    test_a_click_on_the_chosen_option_changes_nothing_on_the_other_enables_apply = None
 
 
 if __name__ == "__main__":

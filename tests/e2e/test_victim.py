@@ -8,7 +8,7 @@ import random
 import time
 import unittest
 
-from harness import CONSOLE_TITLE, DIALOG_CLASS, MESSAGE_BOX_CLASS, TITLE, RunTest
+from harness import CONSOLE_TITLE, DIALOG_CLASS, MESSAGE_BOX_CLASS, TITLE, RunTest, is_question
 
 SEEDS = [int(seed) for seed in os.environ.get("VICTIM_SEEDS", "1 2 3").split()]
 BURST = 12  # random actions at each stage
@@ -51,7 +51,7 @@ class RandomVictim(RunTest):
         if any(w["title"] == CONSOLE_TITLE for w in windows):
             return "console"
         dialogs = [w for w in windows if w["class"] == DIALOG_CLASS]
-        return ("question" if dialogs[0]["client"]["w"] == 402 else "settings") if dialogs else None
+        return ("question" if is_question(dialogs[0]) else "settings") if dialogs else None
 
     def left(self, stage, pid, timeout):
         deadline = time.monotonic() + timeout

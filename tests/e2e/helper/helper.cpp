@@ -15,14 +15,13 @@
 //   dump WINDOW [items]            the window, then its focus (kind=focus), then its controls
 //                                  (kind=control, depth=1 for its children, 2 below them...), with
 //                                  the entries of each combo box's list if asked for
-//   focus WINDOW                   the control that has the focus in the window's thread
-//   keys WINDOW|- KEY...           waits for the window in front and answering (- for: whatever
-//                                  is in front), then types: TAB ENTER ESC SPACE UP DOWN LEFT RIGHT HOME END
+//   keys WINDOW KEY...             waits for the window in front and answering, then types: TAB ENTER ESC
+//   SPACE UP DOWN LEFT RIGHT HOME END
 //                                  PGUP PGDN INSERT DELETE BACK F1..F12, letters and digits, chords like
 //                                  SHIFT+TAB or ALT+F4, text:ANY TEXT, repeat:N:KEY
-//   click WINDOW X Y [COUNT]       waits for the window in front, answering and under the pointer at
-//                                  that client point, then clicks it COUNT times, as one click
-//   click-control WINDOW TEXT|#ID [COUNT]   the same in the middle of a control, once it is enabled
+//   click-control WINDOW TEXT|#ID [COUNT]   waits for the window in front, answering and under the
+//                                  pointer in the middle of the control, and the control enabled,
+//                                  then clicks it COUNT times, as one click
 //   close WINDOW                   what the close box of the title bar does
 //   click-back WINDOW TEXT|#ID     a click on an empty spot of the desktop, then, once the window is
 //                                  no longer in front, one click straight on the control, as a user
@@ -60,6 +59,7 @@
 #include <cwctype>
 #include <random>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -80,6 +80,9 @@ struct Failure {
 constexpr int kNotThere = 1, kUsage = 2, kNeverCame = 3, kBroken = 4;
 
 // ----- output -----
+// Characters a value escapes with a backslash, and the letter each is then written as.
+constexpr std::wstring_view kSpecial = L"\\\t\n\r", kEscaped = L"\\tnr";
+
 std::string Utf8(const std::wstring& text) {
     const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
                                          nullptr, nullptr);
@@ -97,15 +100,9 @@ public:
         line_ += name;
         line_ += L'=';
         for (wchar_t c : value) {
-            const wchar_t* escape = c == L'\\'   ? L"\\\\"
-                                    : c == L'\t' ? L"\\t"
-                                    : c == L'\n' ? L"\\n"
-                                    : c == L'\r' ? L"\\r"
-                                                 : nullptr;
-            if (escape)
-                line_ += escape;
-            else
-                line_ += c;
+            const size_t special = kSpecial.find(c);
+            line_ += special == std::wstring_view::npos ? std::wstring(1, c)
+                                                        : std::wstring{L'\\', kEscaped[special]};
         }
         return *this;
     }
@@ -287,20 +284,19 @@ void ControlRecords(HWND parent, int depth, bool items) {
     }
 }
 
-void FocusRecord(HWND window) {
-    GUITHREADINFO thread{};
-    thread.cbSize = sizeof thread;
-    Record focus;
-    focus.Add(L"kind", L"focus");
-    if (GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &thread) && thread.hwndFocus)
-        focus.Add(L"hwnd", thread.hwndFocus)
-            .Add(L"class", ClassOf(thread.hwndFocus))
-            .Add(L"text", TextOf(thread.hwndFocus));
-}
-
+// The window, then the control that has the focus in its thread, then its controls.
 void Dump(HWND window, bool items) {
     WindowRecord(window);
-    FocusRecord(window);
+    GUITHREADINFO thread{};
+    thread.cbSize = sizeof thread;
+    if (GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &thread) && thread.hwndFocus)
+        Record()
+            .Add(L"kind", L"focus")
+            .Add(L"hwnd", thread.hwndFocus)
+            .Add(L"class", ClassOf(thread.hwndFocus))
+            .Add(L"text", TextOf(thread.hwndFocus));
+    else
+        Record().Add(L"kind", L"focus");
     ControlRecords(window, 1, items);
 }
 
@@ -700,11 +696,6 @@ void Victim(DWORD pid, unsigned long seed, int count) {
     CloseHandle(process);
 }
 
-int Count(const Strings& args, size_t index) {
-    return args.size() > index ? std::max(1, static_cast<int>(std::wcstol(args[index].c_str(), nullptr, 10)))
-                               : 1;
-}
-
 int Run(const std::wstring& command, const Strings& args) {
     const auto need = [&](size_t least) {
         if (args.size() < least) throw Failure{kUsage, L"too few arguments for " + command};
@@ -714,48 +705,35 @@ int Run(const std::wstring& command, const Strings& args) {
             WindowRecord(window);
     } else if (command == L"wait" || command == L"wait-class" || command == L"gone") {
         need(2);
-        const DWORD deadline = GetTickCount() + std::wcstoul(args[1].c_str(), nullptr, 10);
-        for (;;) {
-            HWND window = Find(args[0], command == L"wait-class");
-            for (size_t more = 2; command == L"gone" && !window && more < args.size(); ++more)
-                window = Find(args[more]);
-            if (window && !IsWindowVisible(window)) window = nullptr;
-            if (command != L"gone" && window) {
-                WindowRecord(window);
-                break;
-            }
-            if (command == L"gone" && !window) {
-                Record().Add(L"gone", 1);
-                break;
-            }
-            if (GetTickCount() > deadline)
-                throw Failure{kNotThere, (command == L"gone" ? L"still there after " : L"not there after ") +
-                                             args[1] + L" ms: " + args[0] + L"; " + Seen()};
-            Sleep(kPollMs);
-        }
+        const bool gone = command == L"gone";
+        HWND window = nullptr;
+        const auto visible = [&](const std::wstring& which) {
+            HWND found = Find(which, command == L"wait-class");
+            return found && IsWindowVisible(found) ? found : nullptr;
+        };
+        if (!WaitFor(std::wcstoul(args[1].c_str(), nullptr, 10), [&] {
+                window = visible(args[0]);
+                for (size_t more = 2; gone && !window && more < args.size(); ++more)
+                    window = visible(args[more]);
+                return gone == !window;
+            }))
+            throw Failure{kNotThere, (gone ? L"still there after " : L"not there after ") + args[1] +
+                                         L" ms: " + args[0] + L"; " + Seen()};
+        if (gone)
+            Record().Add(L"gone", 1);
+        else
+            WindowRecord(window);
     } else if (command == L"dump") {
         need(1);
         Dump(FindOrFail(args[0]), args.size() > 1 && args[1] == L"items");
-    } else if (command == L"focus") {
-        need(1);
-        FocusRecord(FindOrFail(args[0]));
     } else if (command == L"keys") {
         need(2);
-        HWND window = args[0] == L"-" ? nullptr : FindOrFail(args[0]);
-        if (!window && !WaitFor(kStateMs, [&] { return (window = GetForegroundWindow()) != nullptr; }))
-            throw Failure{kNeverCame, L"keys: no window in front; " + Seen()};
-        BringToFront(window, L"keys");
+        BringToFront(FindOrFail(args[0]), L"keys");
         for (size_t i = 1; i < args.size(); ++i) {
             Type(args[i]);
             Sleep(kStepMs);
         }
         Record().Add(L"foreground", GetForegroundWindow());
-    } else if (command == L"click") {
-        need(3);
-        HWND window = FindOrFail(args[0]);
-        POINT point{std::wcstol(args[1].c_str(), nullptr, 10), std::wcstol(args[2].c_str(), nullptr, 10)};
-        ClientToScreen(window, &point);
-        ClickAt(window, window, point, Count(args, 3));
     } else if (command == L"click-control") {
         need(2);
         HWND window = FindOrFail(args[0]);
@@ -763,8 +741,9 @@ int Run(const std::wstring& command, const Strings& args) {
         if (!control) throw Failure{kNotThere, L"no control " + args[1] + L" in " + Describe(window)};
         RECT rect{};
         GetWindowRect(control, &rect);
-        ClickAt(window, control, {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2},
-                Count(args, 2));
+        const int count =
+            args.size() > 2 ? std::max(1, static_cast<int>(std::wcstol(args[2].c_str(), nullptr, 10))) : 1;
+        ClickAt(window, control, {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2}, count);
     } else if (command == L"close") {
         need(1);
         PostMessageW(FindOrFail(args[0]), WM_SYSCOMMAND, SC_CLOSE, 0);
@@ -908,7 +887,8 @@ Strings WordsOf(const std::string& line) {
             words.emplace_back();
         } else if (text[i] == L'\\' && i + 1 < text.size()) {
             const wchar_t next = text[++i];
-            words.back() += next == L't' ? L'\t' : next == L'n' ? L'\n' : next == L'r' ? L'\r' : next;
+            const size_t escaped = kEscaped.find(next);
+            words.back() += escaped == std::wstring_view::npos ? next : kSpecial[escaped];
         } else {
             words.back() += text[i];
         }
