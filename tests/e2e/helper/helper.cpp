@@ -15,10 +15,10 @@
 //   dump WINDOW [items]            the window, then its focus (kind=focus), then its controls
 //                                  (kind=control, depth=1 for its children, 2 below them...), with
 //                                  the entries of each combo box's list if asked for
-//   keys WINDOW KEY...             waits for the window in front and answering, then types: TAB ENTER ESC
-//   SPACE UP DOWN LEFT RIGHT HOME END
-//                                  PGUP PGDN INSERT DELETE BACK F1..F12, letters and digits, chords like
-//                                  SHIFT+TAB or ALT+F4, text:ANY TEXT, repeat:N:KEY
+//   keys WINDOW KEY...             waits for the window in front and answering, then types: TAB
+//                                  ENTER ESC SPACE UP DOWN LEFT RIGHT HOME END PGUP PGDN INSERT
+//                                  DELETE BACK F1..F12, letters and digits, chords like SHIFT+TAB or
+//                                  ALT+F4, text:ANY TEXT, repeat:N:KEY
 //   click-control WINDOW TEXT|#ID [COUNT]   waits for the window in front, answering and under the
 //                                  pointer in the middle of the control, and the control enabled,
 //                                  then clicks it COUNT times, as one click
@@ -289,14 +289,14 @@ void Dump(HWND window, bool items) {
     WindowRecord(window);
     GUITHREADINFO thread{};
     thread.cbSize = sizeof thread;
-    if (GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &thread) && thread.hwndFocus)
-        Record()
-            .Add(L"kind", L"focus")
-            .Add(L"hwnd", thread.hwndFocus)
-            .Add(L"class", ClassOf(thread.hwndFocus))
-            .Add(L"text", TextOf(thread.hwndFocus));
-    else
-        Record().Add(L"kind", L"focus");
+    {
+        Record focus; // written out before the controls' records
+        focus.Add(L"kind", L"focus");
+        if (GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &thread) && thread.hwndFocus)
+            focus.Add(L"hwnd", thread.hwndFocus)
+                .Add(L"class", ClassOf(thread.hwndFocus))
+                .Add(L"text", TextOf(thread.hwndFocus));
+    }
     ControlRecords(window, 1, items);
 }
 
