@@ -9,6 +9,8 @@ set(program_sources
     src/win32/dialog_controls.cpp
     src/win32/dialog_layout.cpp
     src/win32/console_window.cpp
+    src/win32/covers.cpp
+    src/win32/monitors.cpp
     src/win32/shell.cpp
     src/win32/failure.cpp
     src/win32/dpi.cpp

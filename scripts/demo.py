@@ -35,7 +35,7 @@ def publish(gallery, target):
     target.mkdir(parents=True, exist_ok=True)
     for picture in ["1-settings.png", "2-settings-changed.png", "3-question.png", "4-question-frozen.png"]:
         subprocess.run(["convert", str(gallery / picture), "-strip", str(target / picture)], check=True)
-    for picture in ["5-console-typing.png", "6-finale.png"]:
+    for picture in ["5-console-typing.png", "6-finale.png", "7-two-monitors.png"]:
         subprocess.run(["convert", str(gallery / picture), "-resize", "50%", "-colors", "64", "-strip",
                         str(target / picture)], check=True)
     subprocess.run(["convert", str(gallery / "console-typing.gif"), "-strip", str(target / "console-typing.gif")],
@@ -90,6 +90,39 @@ def tour(session, gallery):
     print(f"demo: screenshots in {gallery}")
 
 
+# The desk of the two-monitor picture: the primary monitor, and a smaller one to its right.
+TWO_MONITORS = [(1024, 768, 0, 0), (800, 600, 1024, 0)]
+
+
+def two_monitors(build, gallery):
+    """The console on a desk of two monitors: the joke on the right-hand one, where the settings
+    window was, and the primary one covered black."""
+    session = WineSession(build, "two-monitors", monitors=TWO_MONITORS)
+    session.stop()
+    session.start()
+    program = session.launch()
+    try:
+        settings = wait(session, TITLE)
+        right = next(m for m in session.helper("monitors") if not m["primary"])["window"]
+        session.helper("move", f"#{settings['hwnd']}", right["x"] + (right["w"] - settings["window"]["w"]) // 2,
+                       right["y"] + (right["h"] - settings["window"]["h"]) // 2)
+        session.helper("click-control", TITLE, "OK")
+        session.wait_question(TITLE)
+        session.helper("click-control", TITLE, "ANO")
+        wait(session, "Form3")
+        time.sleep(8)  # the prompt, the answer and the error typed
+        session.screenshot(gallery / "7-two-monitors.png")
+        box = session.helper("wait-class", "#32770", 30000, check=False)
+        if box:
+            session.helper("keys", f"#{box['hwnd']}", "ENTER")
+        program.wait(timeout=30)
+    finally:
+        if program.poll() is None:
+            program.kill()
+        session.stop()
+    print(f"demo: the console on two monitors in {gallery / '7-two-monitors.png'}")
+
+
 def main():
     build = Path(sys.argv[1]).resolve()
     unattended = "--unattended" in sys.argv or not os.environ.get("DISPLAY")
@@ -108,10 +141,11 @@ def main():
         if session.browser_log.exists():
             session.browser_log.unlink()
         tour(session, build / "gallery")
-        if "--publish" in sys.argv:
-            publish(build / "gallery", Path(sys.argv[sys.argv.index("--publish") + 1]).resolve())
     finally:
         session.stop()
+    two_monitors(build, build / "gallery")
+    if "--publish" in sys.argv:
+        publish(build / "gallery", Path(sys.argv[sys.argv.index("--publish") + 1]).resolve())
 
 
 if __name__ == "__main__":

@@ -33,7 +33,7 @@ TITLE = "Tajné nastavení systému Windows"
 # Calls the tests read from Wine's relay trace.
 RELAY_INCLUDE = ";".join([
     "user32.MessageBeep", "user32.MessageBoxW", "user32.CreateWindowExW", "user32.CreateDialogIndirectParamW",
-    "user32.SetWindowTextW",
+    "user32.SetWindowTextW", "user32.ShowWindow", "user32.DestroyWindow",
     "shell32.ShellExecuteA", "shell32.ShellExecuteExA", "CoInitializeEx", "gdi32.ExtTextOutW", "kernel32.Sleep",
     "kernel32.ExitProcess", "ntdll.RtlExitUserProcess", "shcore.GetDpiForMonitor", "user32.DispatchMessageW",
 ])
@@ -93,7 +93,7 @@ def parse_record(line):
             value = value.split("\x1f") if value else []
         elif name in ("hwnd", "pid", "style", "exstyle", "owner", "id", "depth", "check", "cursel", "w", "h", "dpi",
                       "x", "y", "foreground", "enabled", "hung", "gone", "end", "windows", "slowest", "agreed",
-                      "step", "ended"):
+                      "step", "ended", "primary"):
             value = int(value)
         record[name] = value
     return record
@@ -117,7 +117,11 @@ def share_or_copy(source, target):
 
 
 class WineSession:
-    def __init__(self, build_dir, name="session"):
+    def __init__(self, build_dir, name="session", monitors=None):
+        """`monitors`, for a desk of several: [(width, height, x, y)] heads of one X screen, each at
+        its place on the X root (which has no negative coordinates: Wine puts the primary monitor at
+        0,0 and the others around it)."""
+        self.monitors = monitors
         self.build_dir = Path(build_dir).resolve()
         self.home = self.build_dir / "wine" / name
         state = self.home / SESSION_FILE
@@ -220,17 +224,22 @@ class WineSession:
         recorder = self.home / "record-browser.sh"
         recorder.write_text(f'#!/bin/sh\nprintf "%s\\n" "$@" >> "{self.browser_log}"\n')
         recorder.chmod(0o755)
-        read_end, write_end = os.pipe()
-        xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", f"{SCREEN[0]}x{SCREEN[1]}x24",
-                                 "-nolisten", "tcp"], pass_fds=(write_end,), stdin=subprocess.DEVNULL,
-                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, start_new_session=True)
-        os.close(write_end)
-        with os.fdopen(read_end) as pipe:
-            number = pipe.readline().strip()
-        if not number:
-            raise RuntimeError("Xvfb did not start")
+        number, xvfb = self.x_server(["Xvfb", "-screen", "0", f"{SCREEN[0]}x{SCREEN[1]}x24"])
         self.state.update({"display": f":{number}", "xvfb_pid": xvfb.pid, "xvfb_started": started_at(xvfb.pid)})
         self.save()
+        if self.monitors:
+            # Xephyr on that display gives one X screen of several Xinerama heads, which Wine makes
+            # monitors of. Its root is white, where no monitor is black.
+            heads = [arg for w, h, x, y in self.monitors for arg in ("-origin", f"{x},{y}", "-screen", f"{w}x{h}")]
+            number, xephyr = self.x_server(["Xephyr", "+xinerama", "-wr", *heads], display=self.state["display"])
+            self.state.update({"display": f":{number}", "xephyr_pid": xephyr.pid,
+                               "xephyr_started": started_at(xephyr.pid)})
+            self.save()
+        if self.monitors:
+            # Written before any Wine process has a display: the first to have one starts Wine's
+            # desktop, which keeps the settings it found (the template's one virtual desktop).
+            self.apply_settings(display=False)
+            self.quiet([str(WINESERVER), "-k"])
         self.quiet([str(WINESERVER), "-p"])
         self.apply_settings()
         self.wine("wineboot", timeout=300)
@@ -250,16 +259,34 @@ class WineSession:
         # The desktop window appears with the first program; make sure it is there.
         self.helper("screen", timeout=120)
 
+    @staticmethod
+    def x_server(command, display=None):
+        """Starts an X server of its own, with a display number it chooses: (number, process)."""
+        read_end, write_end = os.pipe()
+        env = dict(os.environ, DISPLAY=display) if display else None
+        server = subprocess.Popen([*command, "-displayfd", str(write_end), "-nolisten", "tcp"], pass_fds=(write_end,),
+                                  env=env, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                                  stderr=subprocess.DEVNULL, start_new_session=True)
+        os.close(write_end)
+        with os.fdopen(read_end) as pipe:
+            number = pipe.readline().strip()
+        if not number:
+            raise RuntimeError(f"{command[0]} did not start")
+        return number, server
+
     def apply_settings(self, dpi=96, display=True, prefix=None):
         """The prefix's settings for the tests, written at every start so that they never go stale."""
         recorder = self.home / "record-browser.sh"
+        # One shared virtual desktop, but on several monitors Wine's own desktop over every X head,
+        # with the monitors taken from Xinerama (XRandR would give Xephyr's one screen).
+        several = bool(self.monitors)
         values = {
-            r"HKEY_CURRENT_USER\Software\Wine\Explorer": {"Desktop": "Default"},
+            r"HKEY_CURRENT_USER\Software\Wine\Explorer": {"Desktop": None if several else "Default"},
             r"HKEY_CURRENT_USER\Software\Wine\Explorer\Desktops": {"Default": f"{SCREEN[0]}x{SCREEN[1]}"},
             r"HKEY_CURRENT_USER\Software\Wine\WineDbg": {"ShowCrashDialog": 0},
             # The virtual desktop has no window manager: a window that Wine hands to one waits two
             # seconds in vain for it whenever it is hidden.
-            r"HKEY_CURRENT_USER\Software\Wine\X11 Driver": {"Managed": "N"},
+            r"HKEY_CURRENT_USER\Software\Wine\X11 Driver": {"Managed": "N", "UseXRandR": "N" if several else "Y"},
             # The shell hands web addresses to this stand-in, which records them: no browser starts.
             r"HKEY_CURRENT_USER\Software\Wine\WineBrowser": {"Browsers": str(recorder)},
             r"HKEY_CURRENT_USER\Software\Wine\Debug": {"RelayInclude": RELAY_INCLUDE},
@@ -273,7 +300,9 @@ class WineSession:
         for key, entries in values.items():
             lines.append(f"[{key}]")
             for name, value in entries.items():
-                if isinstance(value, int):
+                if value is None:
+                    lines.append(f'"{name}"=-')
+                elif isinstance(value, int):
                     lines.append(f'"{name}"=dword:{value:08x}')
                 else:
                     escaped = value.replace("\\", "\\\\").replace('"', '\\"')
@@ -292,12 +321,13 @@ class WineSession:
         self.quiet([str(WINESERVER), "-k"])
         # Only the display this session started: the ID in a state file that an interrupted run
         # left may belong to another process by now, even another session's display.
-        pid = self.state.get("xvfb_pid")
-        if pid and started_at(pid) == self.state.get("xvfb_started"):
-            try:
-                os.killpg(pid, signal.SIGTERM)
-            except ProcessLookupError:
-                pass
+        for server in ("xephyr", "xvfb"):
+            pid = self.state.get(f"{server}_pid")
+            if pid and started_at(pid) == self.state.get(f"{server}_started"):
+                try:
+                    os.killpg(pid, signal.SIGTERM)
+                except ProcessLookupError:
+                    pass
         state = self.home / SESSION_FILE
         if state.exists():
             state.unlink()
@@ -361,7 +391,7 @@ class WineSession:
             if code == 1 and not check:
                 return None
             raise RuntimeError(f"helper {' '.join(map(str, args))}: {error} (exit code {code})")
-        if args[0] == "windows":
+        if args[0] in ("windows", "monitors"):
             return records
         if args[0] == "dump":
             window, focus, *controls = records

@@ -7,6 +7,7 @@ namespace app {
 WindowSequence::HandlerScope::~HandlerScope() {
     WindowSequence& s = sequence_;
     if (--s.depth_ != 0) return;
+    s.closedMeanwhile_ = false;
     s.unloaded_.clear();
     const bool anyLoaded =
         std::any_of(s.slots_.begin(), s.slots_.end(), [](const auto& slot) { return slot != nullptr; });
@@ -30,7 +31,7 @@ Form& WindowSequence::Load(FormId id) {
 }
 
 void WindowSequence::Show(FormId id) {
-    if (ended_) return;
+    if (ended_ || closedMeanwhile_) return;
     Form& form = Load(id);
     if (ended_) return; // its Form_Load ended the program
     form.window().Show();
@@ -66,12 +67,14 @@ void WindowSequence::Deliver(Form& form, int control, Event event) {
 
 void WindowSequence::Close(Form& form) {
     if (ended_ || !IsLoaded(form)) return;
+    if (depth_ > 0) closedMeanwhile_ = true;
     HandlerScope scope(*this);
     Unload(form);
 }
 
 void WindowSequence::CloseAll() {
     if (ended_) return;
+    if (depth_ > 0) closedMeanwhile_ = true;
     HandlerScope scope(*this);
     for (const std::unique_ptr<Form>& slot : slots_)
         if (slot) Unload(*slot);

@@ -30,7 +30,9 @@ public:
     void Unload(Form& form);
     void End();
 
-    // From the platform: a control's event, and the user closing a window through its frame.
+    // From the platform: a control's event, and the user closing a window through its frame. A
+    // close that arrives while a handler runs (from a modal loop, or during a freeze) also keeps
+    // that handler from showing any further window: the program ends once it returns.
     void Deliver(Form& form, int control, Event event);
     void Close(Form& form);
     // Every window closed at once: the program as a whole was asked to close.
@@ -70,6 +72,9 @@ private:
     // modal loop) is dropped rather than run inside the previous one.
     std::vector<std::pair<const Form*, int>> runningTimers_;
     int depth_ = 0;
+    // A window was closed from outside while a handler ran (say, during the freeze): the handler
+    // goes on to its end, but shows no window any more.
+    bool closedMeanwhile_ = false;
     bool ended_ = false;
 };
 

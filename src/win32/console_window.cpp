@@ -14,6 +14,7 @@ namespace {
 
 inline constexpr wchar_t kConsoleClass[] = L"TajneNastaveniOkno";
 inline constexpr UINT_PTR kFirstTimerId = 1000;
+inline constexpr UINT kFollowKeyboard = WM_APP + 1;
 // The canvas has one bit a pixel: set where text is, clear elsewhere. The window's colours come in
 // only when it is copied to the screen.
 inline constexpr COLORREF kInk = RGB(255, 255, 255);
@@ -23,24 +24,22 @@ ATOM consoleClass = 0;
 
 } // namespace
 
-ConsoleWindow::ConsoleWindow(app::Form& form, app::WindowSequence& sequence, HWND owner)
-    : NativeWindow(form, sequence) {
+ConsoleWindow::ConsoleWindow(app::Form& form, app::WindowSequence& sequence, Desk& desk, HWND owner)
+    : NativeWindow(form, sequence, desk), screen_(desk.InUse(nullptr)), monitors_(Monitors()) {
     const app::FormLayout& layout = form.Layout();
     // Registered with the first console, its background the class brush.
     if (!consoleClass)
         consoleClass = RegisterWindowClass(kConsoleClass, &ConsoleWindow::WindowProc, 0, layout.background);
-    // A popup has no place the system would choose. Sized once it exists, at the resolution of
-    // the monitor it is on, until its form moves it.
+    // A popup has no place the system would choose. Made on the monitor in use, so that it has that
+    // monitor's resolution, and sized once it exists, until its form moves it.
     const auto title = Terminated(layout.title);
-    // Topmost: for its few seconds it stays above every other program's window, as Windows may
-    // refuse the program the foreground (after a click into another program during the freeze,
-    // say), and a console behind another window would type unseen.
-    Check(CreateWindowExW(WS_EX_TOPMOST, kConsoleClass, title.c_str(), WS_POPUP, 0, 0, 0, 0, owner, nullptr,
-                          GetModuleHandleW(nullptr), this),
+    // Topmost: above every other program's window while the program has the keyboard (see
+    // FollowTheKeyboard).
+    Check(CreateWindowExW(WS_EX_TOPMOST, kConsoleClass, title.c_str(), WS_POPUP, screen_.area.left,
+                          screen_.area.top, 1, 1, owner, nullptr, GetModuleHandleW(nullptr), this),
           L"CreateWindowExW");
     Move(0, 0, layout.clientWidth, layout.clientHeight);
     SetFormFont();
-    screen_ = MonitorOf(window_);
 
     const auto now = Now();
     for (std::size_t row = 0; row < layout.controls.size(); ++row) {
@@ -52,6 +51,29 @@ ConsoleWindow::ConsoleWindow(app::Form& form, app::WindowSequence& sequence, HWN
     }
 }
 
+void ConsoleWindow::Show() {
+    NativeWindow::Show();
+    covers_.Lay(window_, monitors_, screen_);
+    FollowTheKeyboard();
+}
+
+void ConsoleWindow::Destroy() {
+    covers_.Clear();
+    NativeWindow::Destroy();
+}
+
+void ConsoleWindow::ShellExecuteA(const char* file) {
+    // Whatever the launch shows first (the browser, a choice of browser, a warning) opens in front:
+    // nothing of the joke covers any monitor by then. The hidden owner keeps the foreground, so that
+    // the program the shell starts may take it.
+    covers_.Clear();
+    if (window_) {
+        KeepTheForeground(window_);
+        ShowWindow(window_, SW_HIDE);
+    }
+    NativeWindow::ShellExecuteA(file);
+}
+
 void ConsoleWindow::ArmTimer(const Timer& timer) {
     const auto delay = timer.schedule.DelayUntilNext(Now());
     Check(SetTimer(window_, kFirstTimerId + static_cast<UINT_PTR>(timer.control),
@@ -59,22 +81,89 @@ void ConsoleWindow::ArmTimer(const Timer& timer) {
           L"SetTimer");
 }
 
-void ConsoleWindow::NoticeScreenChange(int dpi) {
-    const RECT screen = MonitorOf(window_);
-    if (dpi == dpi_ && EqualRect(&screen, &screen_)) return;
+void ConsoleWindow::LookAtTheDesk(int dpi) {
+    std::vector<Monitor> monitors = Monitors();
+    // Its own monitor, wherever it is now; the primary one once it has gone.
+    const Monitor screen = FindOrPrimary(monitors, screen_);
+    const bool moved = dpi != dpi_ || !screen.SameDevice(screen_) || !EqualRect(&screen.area, &screen_.area);
+    if (!moved && SameAreas(monitors, monitors_)) return;
     dpi_ = dpi;
     screen_ = screen;
+    monitors_ = std::move(monitors);
+    if (IsWindowVisible(window_)) {
+        covers_.Lay(window_, monitors_, screen_);
+        // New covers come topmost: put behind the window in front again, if that is where they belong.
+        placed_ = false;
+        FollowTheKeyboard();
+    }
     // The form may end the program or unload the window: nothing of the object is touched after it.
-    sequence_.Deliver(form_, app::kForm, app::Event::DisplayChange);
+    if (moved) sequence_.Deliver(form_, app::kForm, app::Event::DisplayChange);
+}
+
+void ConsoleWindow::FollowTheKeyboard() {
+    keyboardPosted_ = false;
+    if (!IsWindowVisible(window_)) return;
+    // Keys go to the foreground window, whatever lies on top: a console above the window that has
+    // the keyboard would hide where the victim's keys go.
+    HWND front = GetForegroundWindow();
+    const bool ours = !front || GetWindowThreadProcessId(front, nullptr) == GetCurrentThreadId();
+    HWND behind = ours ? nullptr : front;
+    if (placed_ && behind == behind_) return;
+    placed_ = true;
+    behind_ = behind;
+    constexpr UINT kOrderOnly = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
+    if (ours) {
+        SetWindowPos(window_, HWND_TOPMOST, 0, 0, 0, 0, kOrderOnly);
+        covers_.Order(HWND_TOPMOST);
+        return;
+    }
+    SetWindowPos(window_, HWND_NOTOPMOST, 0, 0, 0, 0, kOrderOnly);
+    covers_.Order(HWND_NOTOPMOST);
+    // Right behind that window, not below every other: the rest of the desk still shows the joke.
+    // Behind every window when the desktop itself has the keyboard. A window stays above the one
+    // that owns it: the hidden owner, the console and its covers go in the order that keeps it so.
+    if (!(GetWindowLongW(front, GWL_EXSTYLE) & WS_EX_TOPMOST)) {
+        HWND owner = GetWindow(window_, GW_OWNER);
+        const auto place = [&](HWND window, HWND after) {
+            if (window) SetWindowPos(window, after, 0, 0, 0, 0, kOrderOnly);
+        };
+        if (GetAncestor(front, GA_PARENT) == GetAncestor(window_, GA_PARENT)) {
+            place(owner, front); // each right behind the window in front, so above the one before
+            place(window_, front);
+            covers_.Order(front);
+        } else {
+            covers_.Order(HWND_BOTTOM); // each at the bottom, so below the one before
+            place(window_, HWND_BOTTOM);
+            place(owner, HWND_BOTTOM);
+        }
+    }
+    // The finale's box waits above every window: small, it hides nothing, and hidden it would wait
+    // for ever. (A window made non-topmost takes the windows it owns along.)
+    if (centredBox_ && IsWindow(centredBox_)) SetWindowPos(centredBox_, HWND_TOPMOST, 0, 0, 0, 0, kOrderOnly);
+}
+
+void ConsoleWindow::CentreOnScreen(HWND box) {
+    // Once, as the box first waits: the victim may move it after that.
+    if (box == centredBox_) return;
+    centredBox_ = box;
+    RECT outer{};
+    if (!GetWindowRect(box, &outer)) return;
+    const RECT& work = screen_.work;
+    const int width = outer.right - outer.left, height = outer.bottom - outer.top;
+    SetWindowPos(box, nullptr, work.left + (work.right - work.left - width) / 2,
+                 work.top + (work.bottom - work.top - height) / 2, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void ConsoleWindow::OnTimer(UINT_PTR id) {
     // Windows tells of a new screen (WM_DISPLAYCHANGE, WM_DPICHANGED); every tick looks at the
-    // monitor's size as well, so that a change told to nobody, or told before the size was new, is
-    // not missed. A new DPI always comes with its message.
+    // monitors as well, so that a change told to nobody, or told before the size was new, is not
+    // missed. A new DPI always comes with its message. The foreground is looked at too: Windows may
+    // have refused it to the console, and nobody tells the program so.
     HWND window = window_;
-    NoticeScreenChange(dpi_);
+    LookAtTheDesk(dpi_);
     if (From(window) != this) return; // the form unloaded the window
+    FollowTheKeyboard();
     for (Timer& timer : timers_) {
         if (kFirstTimerId + static_cast<UINT_PTR>(timer.control) != id) continue;
         const bool due = timer.schedule.TakeTick(Now());
@@ -168,10 +257,22 @@ LRESULT ConsoleWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         sequence_.Close(form_);
         return 0;
     case WM_DISPLAYCHANGE:
-        NoticeScreenChange(WindowDpi(window_));
+        LookAtTheDesk(WindowDpi(window_));
         return 0;
     case WM_DPICHANGED:
-        NoticeScreenChange(HIWORD(wParam));
+        LookAtTheDesk(HIWORD(wParam));
+        return 0;
+    case WM_ACTIVATEAPP:
+        // Told while the foreground is still changing hands: looked at once the change is over, by
+        // one message at most on its way.
+        if (!keyboardPosted_) keyboardPosted_ = PostMessageW(window_, kFollowKeyboard, 0, 0) != FALSE;
+        return 0;
+    case kFollowKeyboard:
+        FollowTheKeyboard();
+        return 0;
+    case WM_ENTERIDLE:
+        // The finale's box, owned by the console, waits for the victim: on the console's monitor.
+        if (wParam == MSGF_DIALOGBOX) CentreOnScreen(reinterpret_cast<HWND>(lParam));
         return 0;
     case WM_SIZE:
         // A larger screen: the canvas grows with the window, so the new part paints black.

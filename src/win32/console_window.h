@@ -1,7 +1,10 @@
-// The full-screen console: a plain popup window with the form's timers and the text it prints.
+// The full-screen console: a plain popup window with the form's timers and the text it prints. It
+// covers the monitor in use, and black covers every other monitor while it is there.
 #pragma once
 
 #include "app/tick_schedule.h"
+#include "win32/covers.h"
+#include "win32/monitors.h"
 #include "win32/native_window.h"
 
 #include <vector>
@@ -10,9 +13,12 @@ namespace win32 {
 
 class ConsoleWindow final : public NativeWindow {
 public:
-    ConsoleWindow(app::Form& form, app::WindowSequence& sequence, HWND owner);
+    ConsoleWindow(app::Form& form, app::WindowSequence& sequence, Desk& desk, HWND owner);
 
+    void Show() override;
+    void Destroy() override;
     void Print(std::wstring_view text, bool lineEnd) override;
+    void ShellExecuteA(const char* file) override;
 
 private:
     struct Timer {
@@ -24,8 +30,14 @@ private:
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
     void ArmTimer(const Timer& timer);
     void OnTimer(UINT_PTR id);
-    // Tells the form when the monitor's size or resolution is no longer what it was.
-    void NoticeScreenChange(int dpi);
+    Monitor Screen() override { return screen_; }
+    // Looks at the monitors: when they, the console's own or its resolution are no longer what they
+    // were, every monitor is covered again and the form told.
+    void LookAtTheDesk(int dpi);
+    // Above every window while the program has the keyboard; else right behind the window that has
+    // it, so that the victim sees where the keys go.
+    void FollowTheKeyboard();
+    void CentreOnScreen(HWND box);
     bool PrepareCanvas();
     void Paint();
 
@@ -36,7 +48,13 @@ private:
     UniqueMemoryDC canvas_;
     SIZE canvasSize_{0, 0};
     POINT printAt_{0, 0};
-    RECT screen_{}; // the monitor as last seen
+    Monitor screen_;                // the monitor it covers
+    std::vector<Monitor> monitors_; // every monitor, as last seen
+    Covers covers_;                 // the others, black
+    bool placed_ = false;           // put above or behind once: behind_ says where
+    HWND behind_ = nullptr;         // the window it was last put right behind; null: above every window
+    bool keyboardPosted_ = false;
+    HWND centredBox_ = nullptr; // the last message box it centred on its monitor
 };
 
 } // namespace win32

@@ -5,6 +5,7 @@
 #include "win32/dpi.h"
 #include "win32/failure.h"
 #include "win32/fonts.h"
+#include "win32/monitors.h"
 
 #include <algorithm>
 
@@ -72,7 +73,8 @@ void DialogWindow::FitFrame() {
     int x = placed.left, y = placed.top;
     if (form_.Layout().placement == app::Placement::CentredOnScreen ||
         !Outcome(MonitorFromRect(&placed, MONITOR_DEFAULTTONULL), L"MonitorFromRect")) {
-        const RECT screen = MonitorOf(window_); // the primary monitor for a window on none
+        // The monitor the victim uses; for the first window, the primary one if it is on none.
+        const RECT screen = Screen().area;
         x = screen.left + (screen.right - screen.left - width) / 2;
         y = screen.top + (screen.bottom - screen.top - height) / 2;
     }

@@ -61,8 +61,8 @@ bool DialogWindow::IsDialog(HWND window) {
     return dialogClass != 0 && GetClassLongPtrW(window, GCW_ATOM) == dialogClass;
 }
 
-DialogWindow::DialogWindow(app::Form& form, app::WindowSequence& sequence, HWND owner)
-    : NativeWindow(form, sequence) {
+DialogWindow::DialogWindow(app::Form& form, app::WindowSequence& sequence, Desk& desk, HWND owner)
+    : NativeWindow(form, sequence, desk) {
     // The dialog manager's own window procedure, with a class of ours for the icon.
     if (!dialogClass)
         dialogClass =

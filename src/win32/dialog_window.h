@@ -11,7 +11,7 @@ namespace win32 {
 
 class DialogWindow final : public NativeWindow {
 public:
-    DialogWindow(app::Form& form, app::WindowSequence& sequence, HWND owner);
+    DialogWindow(app::Form& form, app::WindowSequence& sequence, Desk& desk, HWND owner);
 
     void AddItem(int control, std::wstring_view text, int index) override;
     void SetCaption(int control, std::wstring_view text) override;

@@ -28,21 +28,6 @@ int ScreenDcDpi() {
 
 } // namespace
 
-RECT MonitorOf(HWND window) {
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof monitor;
-    if (GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &monitor))
-        return monitor.rcMonitor;
-    return {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-}
-
-RECT WorkAreaNear(const RECT& rect) {
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof monitor;
-    if (GetMonitorInfoW(MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST), &monitor)) return monitor.rcWork;
-    return {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-}
-
 int WindowDpi(HWND window) {
     // Windows 10 version 1607 and later.
     static const auto getDpiForWindow = UserFunction<GetDpiForWindowFn>("GetDpiForWindow");

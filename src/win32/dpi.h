@@ -25,10 +25,6 @@ inline int PointsToPixels(int points, int dpi) {
 // DPI of the monitor the window is on: every size of the window is computed with it. (Windows
 // without per-monitor DPI have one for all windows.)
 int WindowDpi(HWND window);
-// The monitor the window is on, in pixels.
-RECT MonitorOf(HWND window);
-// The work area (the monitor less the taskbar) of the monitor nearest to the rectangle.
-RECT WorkAreaNear(const RECT& rect);
 // Outer window rectangle for a client rectangle at the given DPI.
 void AdjustForFrame(RECT& rect, DWORD style, DWORD exStyle, int dpi);
 // A dialog moved to a monitor of another DPI is laid out by the program alone, from its design,

@@ -82,37 +82,44 @@ void NativeWindow::Show() {
     Attempt(UpdateWindow(window_), L"UpdateWindow");
 }
 
-void NativeWindow::Destroy() {
-    if (!window_) return;
-    HWND window = window_;
-    window_ = nullptr;
-    // No message reaches this object from here on: it may be freed before the window is gone.
-    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-    // Destroying the active window would activate some other program's window: the hidden owner
-    // cannot take the activation then, so the system looks elsewhere. The owner takes the
-    // foreground first and holds it, unseen, until the program's next window shows. Windows
-    // allows that only while the program has the foreground, which it has here: the user's last
+void NativeWindow::KeepTheForeground(HWND window) {
+    // Taking the active window off the screen would activate some other program's window: the
+    // hidden owner cannot take the activation then, so the system looks elsewhere. Windows allows
+    // the owner the foreground only while the program has it, which it has here: the user's last
     // input went to this window.
     if (HWND owner = GetWindow(window, GW_OWNER); owner && GetForegroundWindow() == window)
         SetForegroundWindow(owner);
+}
+
+void NativeWindow::Destroy() {
+    if (!window_) return;
+    HWND window = window_;
+    // The next window opens where the victim is.
+    desk_.Remember(window);
+    window_ = nullptr;
+    // No message reaches this object from here on: it may be freed before the window is gone.
+    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+    KeepTheForeground(window);
     Check(DestroyWindow(window), L"DestroyWindow");
 }
 
+// Positions are the form's, on its screen: the monitor in use, whose top left corner is (0, 0) to it.
 void NativeWindow::Move(app::Twips left, app::Twips top, app::Twips width, app::Twips height) {
-    Check(SetWindowPos(window_, nullptr, TwipsToPixels(left, dpi_), TwipsToPixels(top, dpi_),
-                       TwipsToPixels(width, dpi_), TwipsToPixels(height, dpi_),
-                       SWP_NOZORDER | SWP_NOACTIVATE),
+    const RECT screen = Screen().area;
+    Check(SetWindowPos(window_, nullptr, screen.left + TwipsToPixels(left, dpi_),
+                       screen.top + TwipsToPixels(top, dpi_), TwipsToPixels(width, dpi_),
+                       TwipsToPixels(height, dpi_), SWP_NOZORDER | SWP_NOACTIVATE),
           L"SetWindowPos");
 }
 
 // The screen in the window's own resolution, so that Move gives back its pixels exactly.
 app::Twips NativeWindow::ScreenWidth() {
-    const RECT screen = MonitorOf(window_);
+    const RECT screen = Screen().area;
     return PixelsToTwips(screen.right - screen.left, dpi_);
 }
 
 app::Twips NativeWindow::ScreenHeight() {
-    const RECT screen = MonitorOf(window_);
+    const RECT screen = Screen().area;
     return PixelsToTwips(screen.bottom - screen.top, dpi_);
 }
 
@@ -160,6 +167,12 @@ void NativeWindow::Freeze(std::chrono::milliseconds length) {
         Sleep(static_cast<DWORD>(slice.count()));
     }
     DiscardInput();
+    // A request to close that was posted meanwhile ("End task" posts one to every window) is
+    // heard now, before the handler goes on: the program then shows nothing more, as when the
+    // request is sent during the freeze (which the look at the queue above hands over at once).
+    MSG close;
+    while (PeekMessageW(&close, nullptr, WM_CLOSE, WM_CLOSE, PM_REMOVE))
+        DispatchMessageW(&close);
 }
 
 void NativeWindow::ShellExecuteA(const char* file) {

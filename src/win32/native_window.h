@@ -4,6 +4,7 @@
 
 #include "app/form.h"
 #include "win32/handles.h"
+#include "win32/monitors.h"
 
 #include <windows.h>
 
@@ -15,7 +16,8 @@ namespace win32 {
 
 class NativeWindow : public app::Window {
 public:
-    NativeWindow(app::Form& form, app::WindowSequence& sequence) : form_(form), sequence_(sequence) {}
+    NativeWindow(app::Form& form, app::WindowSequence& sequence, Desk& desk)
+        : form_(form), sequence_(sequence), desk_(desk) {}
     ~NativeWindow() override { NativeWindow::Destroy(); }
     NativeWindow(const NativeWindow&) = delete;
     NativeWindow& operator=(const NativeWindow&) = delete;
@@ -43,9 +45,15 @@ protected:
                                     app::Colour background);
     void Bind(HWND window);
     void SetFormFont();
+    // The monitor that is "the screen" to the form: the one the victim uses.
+    virtual Monitor Screen() { return desk_.InUse(window_); }
+    // Before the window goes from the screen: should it have the foreground, the hidden owner takes
+    // it, and holds it, unseen, until the program's next window shows or the program ends.
+    static void KeepTheForeground(HWND window);
 
     app::Form& form_;
     app::WindowSequence& sequence_;
+    Desk& desk_;
     HWND window_ = nullptr;
     int dpi_ = 96;
     UniqueFont font_;

@@ -65,8 +65,8 @@ int Win32Runtime::Run() {
 
 std::unique_ptr<app::Window> Win32Runtime::CreateWindowFor(app::Form& form) {
     if (form.Layout().frame == app::FrameStyle::FixedDialog)
-        return std::make_unique<DialogWindow>(form, *sequence_, owner_.Get());
-    return std::make_unique<ConsoleWindow>(form, *sequence_, owner_.Get());
+        return std::make_unique<DialogWindow>(form, *sequence_, desk_, owner_.Get());
+    return std::make_unique<ConsoleWindow>(form, *sequence_, desk_, owner_.Get());
 }
 
 void Win32Runtime::Quit() {

@@ -4,6 +4,7 @@
 #include "app/runtime.h"
 #include "app/window_sequence.h"
 #include "win32/handles.h"
+#include "win32/monitors.h"
 
 namespace win32 {
 
@@ -21,6 +22,7 @@ public:
 
 private:
     app::WindowSequence* sequence_ = nullptr;
+    Desk desk_;
     // Owns every program window, so that they get no taskbar button of their own yet stay
     // reachable with Alt+Tab. Never shown.
     UniqueWindow owner_;

@@ -73,13 +73,13 @@ def describe_windows(windows):
 _sessions = {}
 
 
-def session_for(name):
+def session_for(name, monitors=None):
     """The Wine session of one group of tests, started on first use and stopped when the group's
     process ends. Groups run side by side, each in a session of its own: a group that is one class
-    of a module names its own in E2E_SESSION."""
-    name = os.environ.get("E2E_SESSION", name)
+    of a module names its own in E2E_SESSION. `monitors`: a desk of several (see WineSession)."""
+    name = os.environ.get("E2E_SESSION", name) + (f"-{len(monitors)}-monitors" if monitors else "")
     if name not in _sessions:
-        session = WineSession(build_dir(), name)
+        session = WineSession(build_dir(), name, monitors)
         session.stop()  # whatever an interrupted run left
         session.start()
         atexit.register(session.stop)
@@ -98,10 +98,11 @@ class ProgramTest(unittest.TestCase):
 
     relay = True
     trace = ""  # more of Wine's trace channels, such as ",+font"
+    monitors = None  # one, Wine's virtual desktop; or several, as WineSession takes them
 
     @classmethod
     def setUpClass(cls):
-        cls.session = session_for(cls.__module__)
+        cls.session = session_for(cls.__module__, cls.monitors)
 
     def setUp(self):
         self.relay_log = artifacts() / f"{self.id().split('.')[-2]}.{self._testMethodName}.relay.txt"

@@ -44,8 +44,10 @@ public:
     std::vector<std::chrono::milliseconds> freezes;
     bool quit = false;
     bool ended = false;
-    // Runs while a message box is open, as a platform's modal loop would run events.
+    // Run while a message box is open, as a platform's modal loop would run events, and during a
+    // freeze, as a platform hands over messages sent to the frozen window.
     std::function<void()> duringMessageBox;
+    std::function<void()> duringFreeze;
     // What a window on the screen shows, by form; a destroyed window has none.
     std::map<const app::Form*, WindowState> windows;
 
@@ -122,6 +124,7 @@ public:
     void Freeze(std::chrono::milliseconds length) override {
         runtime_.freezes.push_back(length);
         Record("Freeze");
+        if (runtime_.duringFreeze) runtime_.duringFreeze();
     }
     void ShellExecuteA(const char* file) override {
         runtime_.openedAddresses.emplace_back(file);

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 
 using app::Event;
 using app::FormId;
@@ -80,6 +81,28 @@ TEST_F(SequenceTest, ClosingEveryWindowAtOnceEndsTheProgramAtEveryStage) {
     EXPECT_EQ(WindowCalls(atTheConsole), (std::vector<std::string>{"Destroy Form3", "Quit"}));
     EXPECT_TRUE(atTheConsole.messageBoxes.empty());
     EXPECT_TRUE(atTheConsole.openedAddresses.empty());
+}
+
+TEST_F(SequenceTest, AWindowClosedDuringTheFreezeEndsTheProgramWithoutTheConsole) {
+    // Posted to every window or sent to the question alone: once the freeze is over, nothing more
+    // shows and the program ends.
+    const std::function<void(fake::FakeRuntime&)> closes[] = {
+        [](fake::FakeRuntime& r) { r.Sequence().CloseAll(); },
+        [](fake::FakeRuntime& r) { r.Sequence().Close(*r.Loaded(FormId::Form2)); },
+    };
+    for (const auto& close : closes) {
+        fake::FakeRuntime frozen;
+        frozen.Sequence().Start();
+        frozen.Raise(FormId::Form1, settings::Command1, Event::Click);
+        frozen.duringFreeze = [&] { close(frozen); };
+        frozen.calls.clear();
+        frozen.Raise(FormId::Form2, question::Command4, Event::Click);
+        EXPECT_EQ(WindowCalls(frozen),
+                  (std::vector<std::string>{"Caption Command1 NE", "Caption Command4 ANO", "Freeze",
+                                            "Destroy Form2", "Quit"}));
+        EXPECT_EQ(frozen.Sequence().TimesCreated(FormId::Form3), 0);
+        EXPECT_FALSE(frozen.ended);
+    }
 }
 
 TEST_F(SequenceTest, EventsForAWindowAlreadyUnloadedAreIgnored) {

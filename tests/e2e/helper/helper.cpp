@@ -29,6 +29,7 @@
 //   end-task WINDOW                posts WM_CLOSE to every top-level window of the window's
 //                                  program, hidden ones too, as "End task" does
 //   post-close WINDOW              posts WM_CLOSE to that window alone (#HWND for a hidden one)
+//   send-close WINDOW              sends it WM_CLOSE, and waits for the answer
 //   log-off WINDOW                 asks every top-level window of the program whether the session
 //                                  may end, then tells each that it ends, as a log-off does; the
 //                                  record gives the slowest answer in ms and whether all agreed
@@ -41,7 +42,10 @@
 //                                  back), each checked: every window of the program answers within
 //                                  4 s, never two of its main windows at once. Exit code 4 and an
 //                                  error record when a check fails; Wine's own About box is closed
-//   screen                         the screen's size and resolution
+//   move WINDOW X Y                moves the window's top left corner there, as a drag would
+//   click-at X Y                   a click at that point of the desk, whatever is in front there
+//   monitors                       every monitor: its rectangle, work area, device, whether primary
+//   screen                         the primary monitor's size and resolution
 //   dpi-change WINDOW DPI          sends the window what a move to a monitor of that DPI brings
 //   watch-foreground MS            for MS, the foreground window each time it changes (sampled
 //                                  every 5 ms), with the milliseconds since the start; the first
@@ -300,6 +304,18 @@ void Dump(HWND window, bool items) {
     ControlRecords(window, 1, items);
 }
 
+BOOL CALLBACK MonitorRecord(HMONITOR monitor, HDC, LPRECT, LPARAM) {
+    MONITORINFOEXW info{};
+    info.cbSize = sizeof info;
+    if (GetMonitorInfoW(monitor, &info))
+        Record()
+            .Add(L"window", info.rcMonitor)
+            .Add(L"work", info.rcWork)
+            .Add(L"primary", (info.dwFlags & MONITORINFOF_PRIMARY) ? 1 : 0)
+            .Add(L"device", info.szDevice);
+    return TRUE;
+}
+
 // ----- acting -----
 INPUT Key(WORD key, bool up) {
     INPUT input{};
@@ -402,13 +418,15 @@ void BringToFront(HWND window, const wchar_t* action) {
                                       L" did not come to the front answering; " + Seen()};
 }
 
-// Every event carries the position, in the middle of the pixel.
+// Every event carries the position, in the middle of the pixel, on the whole desk: every monitor.
 INPUT MouseAt(POINT point, DWORD button) {
+    const long long x = point.x - GetSystemMetrics(SM_XVIRTUALSCREEN);
+    const long long y = point.y - GetSystemMetrics(SM_YVIRTUALSCREEN);
     INPUT input{};
     input.type = INPUT_MOUSE;
-    input.mi.dx = static_cast<LONG>((point.x * 2 + 1) * 65536LL / (2LL * GetSystemMetrics(SM_CXSCREEN)));
-    input.mi.dy = static_cast<LONG>((point.y * 2 + 1) * 65536LL / (2LL * GetSystemMetrics(SM_CYSCREEN)));
-    input.mi.dwFlags = button | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    input.mi.dx = static_cast<LONG>((x * 2 + 1) * 65536LL / (2LL * GetSystemMetrics(SM_CXVIRTUALSCREEN)));
+    input.mi.dy = static_cast<LONG>((y * 2 + 1) * 65536LL / (2LL * GetSystemMetrics(SM_CYVIRTUALSCREEN)));
+    input.mi.dwFlags = button | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK;
     return input;
 }
 
@@ -764,6 +782,12 @@ int Run(const std::wstring& command, const Strings& args) {
     } else if (command == L"post-close") {
         need(1);
         PostMessageW(FindOrFail(args[0]), WM_CLOSE, 0, 0);
+    } else if (command == L"send-close") {
+        need(1);
+        // Sent, not posted: a busy program reads it whenever it looks at its queue.
+        DWORD_PTR result = 0;
+        if (!SendMessageTimeoutW(FindOrFail(args[0]), WM_CLOSE, 0, 0, SMTO_NORMAL, kStateMs, &result))
+            throw Failure{kNeverCame, L"send-close: no answer in " + std::to_wstring(kStateMs) + L" ms"};
     } else if (command == L"log-off") {
         need(1);
         LogOff(FindOrFail(args[0]));
@@ -842,6 +866,22 @@ int Run(const std::wstring& command, const Strings& args) {
             hung = false;
             Sleep(10);
         }
+    } else if (command == L"move") {
+        need(3);
+        // As a drag of its title bar would leave it.
+        if (!SetWindowPos(FindOrFail(args[0]), nullptr, std::wcstol(args[1].c_str(), nullptr, 10),
+                          std::wcstol(args[2].c_str(), nullptr, 10), 0, 0, SWP_NOSIZE | SWP_NOZORDER))
+            throw Failure{kNotThere, L"SetWindowPos: " + std::to_wstring(GetLastError())};
+        WindowRecord(FindOrFail(args[0]));
+    } else if (command == L"click-at") {
+        need(2);
+        const POINT point{std::wcstol(args[0].c_str(), nullptr, 10),
+                          std::wcstol(args[1].c_str(), nullptr, 10)};
+        HWND under = GetAncestor(WindowFromPoint(point), GA_ROOT);
+        ClickHere(point);
+        Record().Add(L"window", under);
+    } else if (command == L"monitors") {
+        EnumDisplayMonitors(nullptr, nullptr, MonitorRecord, 0);
     } else if (command == L"screen") {
         HDC screen = GetDC(nullptr);
         RECT work{};

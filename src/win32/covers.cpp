@@ -1,0 +1,70 @@
+#include "win32/covers.h"
+
+#include "win32/failure.h"
+
+namespace win32 {
+namespace {
+
+inline constexpr wchar_t kCoverClass[] = L"TajneNastaveniZaves";
+
+ATOM coverClass = 0;
+
+ATOM RegisterCoverClass(WNDPROC procedure) {
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = procedure;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)); // IDC_ARROW
+    // Black, painted by the class brush, which the class owns for the life of the program.
+    windowClass.hbrBackground = CreateSolidBrush(RGB(0, 0, 0));
+    windowClass.lpszClassName = kCoverClass;
+    return RegisterClassExW(&windowClass);
+}
+
+} // namespace
+
+LRESULT CALLBACK Covers::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_MOUSEACTIVATE:
+        // A click on a cover is a click on the console: it comes to the front, with the keyboard.
+        // The click is the user's input, so Windows lets the program take the foreground.
+        if (HWND console = GetWindow(window, GW_OWNER)) SetForegroundWindow(console);
+        return MA_NOACTIVATE;
+    case WM_CLOSE:
+        // Asked to close ("End task" asks every window): the console is, as its own close would.
+        if (HWND console = GetWindow(window, GW_OWNER)) SendMessageW(console, WM_CLOSE, 0, 0);
+        return 0;
+    default:
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+}
+
+void Covers::Lay(HWND console, const std::vector<Monitor>& monitors, const Monitor& own) {
+    std::size_t used = 0;
+    for (const Monitor& monitor : monitors) {
+        if (monitor.SameDevice(own)) continue;
+        const RECT& area = monitor.area;
+        if (used == windows_.size()) {
+            if (!coverClass) coverClass = RegisterCoverClass(&Covers::WindowProc);
+            // No text, no taskbar button, never the active window; topmost as the console is.
+            HWND cover = Outcome(CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE,
+                                                 kCoverClass, L"", WS_POPUP, area.left, area.top,
+                                                 area.right - area.left, area.bottom - area.top, console,
+                                                 nullptr, GetModuleHandleW(nullptr), nullptr),
+                                 L"CreateWindowExW");
+            // A monitor left uncovered is not worth an error: the joke goes on on the others.
+            if (!cover) continue;
+            windows_.emplace_back(cover);
+        }
+        SetWindowPos(windows_[used++].Get(), nullptr, area.left, area.top, area.right - area.left,
+                     area.bottom - area.top, SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    }
+    windows_.resize(used);
+}
+
+void Covers::Order(HWND after) {
+    for (const UniqueWindow& cover : windows_)
+        SetWindowPos(cover.Get(), after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+} // namespace win32

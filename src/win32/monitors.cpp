@@ -1,0 +1,72 @@
+#include "win32/monitors.h"
+
+#include <algorithm>
+
+namespace win32 {
+namespace {
+
+Monitor Described(HMONITOR handle) {
+    MONITORINFOEXW info{};
+    info.cbSize = sizeof info;
+    Monitor monitor;
+    if (!handle || !GetMonitorInfoW(handle, &info)) {
+        // Without the monitors' list (older or stripped-down systems): the one screen there is.
+        monitor.area = monitor.work = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+        monitor.primary = true;
+        return monitor;
+    }
+    monitor.area = info.rcMonitor;
+    monitor.work = info.rcWork;
+    std::copy(std::begin(info.szDevice), std::end(info.szDevice), monitor.device.begin());
+    monitor.primary = (info.dwFlags & MONITORINFOF_PRIMARY) != 0;
+    return monitor;
+}
+
+BOOL CALLBACK Collect(HMONITOR handle, HDC, LPRECT, LPARAM list) {
+    reinterpret_cast<std::vector<Monitor>*>(list)->push_back(Described(handle));
+    return TRUE;
+}
+
+} // namespace
+
+std::vector<Monitor> Monitors() {
+    std::vector<Monitor> monitors;
+    EnumDisplayMonitors(nullptr, nullptr, &Collect, reinterpret_cast<LPARAM>(&monitors));
+    if (monitors.empty()) monitors.push_back(Described(nullptr));
+    return monitors;
+}
+
+Monitor MonitorOf(HWND window) {
+    return Described(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY));
+}
+
+RECT WorkAreaNear(const RECT& rect) {
+    return Described(MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST)).work;
+}
+
+const Monitor& FindOrPrimary(const std::vector<Monitor>& monitors, const Monitor& known) {
+    const Monitor* primary = &monitors.front();
+    for (const Monitor& monitor : monitors) {
+        if (monitor.SameDevice(known)) return monitor;
+        if (monitor.primary) primary = &monitor;
+    }
+    return *primary;
+}
+
+bool SameAreas(const std::vector<Monitor>& first, const std::vector<Monitor>& second) {
+    return std::equal(
+        first.begin(), first.end(), second.begin(), second.end(),
+        [](const Monitor& a, const Monitor& b) { return EqualRect(&a.area, &b.area) != FALSE; });
+}
+
+void Desk::Remember(HWND window) {
+    remembered_ = MonitorOf(window);
+    any_ = true;
+}
+
+Monitor Desk::InUse(HWND window) const {
+    if (!any_) return MonitorOf(window);
+    return FindOrPrimary(Monitors(), remembered_);
+}
+
+} // namespace win32

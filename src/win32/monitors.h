@@ -1,0 +1,53 @@
+// The monitors of the desk, and the one the victim uses: "the screen" of the program's windows.
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <cwchar>
+#include <vector>
+
+namespace win32 {
+
+struct Monitor {
+    RECT area{}; // in pixels of the desk; left of or above the primary monitor is negative
+    RECT work{}; // less the taskbar
+    std::array<wchar_t, CCHDEVICENAME> device{};
+    bool primary = false;
+
+    // Device names such as \\.\DISPLAY2, which stay with the monitor when others come or go.
+    bool SameDevice(const Monitor& other) const { return _wcsicmp(device.data(), other.device.data()) == 0; }
+};
+
+// Every monitor of the desk. Never empty: where Windows lists none, the primary
+// screen as the system metrics give it.
+std::vector<Monitor> Monitors();
+
+// The monitor the window is on; for a window on none, the primary monitor.
+Monitor MonitorOf(HWND window);
+
+// The work area (the monitor less the taskbar) of the monitor nearest to the rectangle.
+RECT WorkAreaNear(const RECT& rect);
+
+// The monitor among these that is `known` (the same device), or the primary one once it is gone.
+const Monitor& FindOrPrimary(const std::vector<Monitor>& monitors, const Monitor& known);
+
+// Whether two lists of monitors cover the same rectangles of the desk, in the same order.
+bool SameAreas(const std::vector<Monitor>& first, const std::vector<Monitor>& second);
+
+// Where the victim is: the monitor of the program's last window. The next window opens there, so the
+// joke follows the victim from monitor to monitor instead of jumping to the primary one.
+class Desk {
+public:
+    // A window of the program goes: the next one opens on its monitor.
+    void Remember(HWND window);
+    // The monitor in use as it is now: the one remembered (the primary, should it have gone), or,
+    // before any window went, the monitor the window is on.
+    Monitor InUse(HWND window) const;
+
+private:
+    Monitor remembered_;
+    bool any_ = false;
+};
+
+} // namespace win32

@@ -1,0 +1,192 @@
+"""The joke on a desk of several monitors: it follows the victim to the monitor the settings window
+is on, covers every other monitor black while the console types, puts the box on the console's
+monitor, and leaves the whole desk to the page it opens. Another program that takes the keyboard
+has the console and its covers behind it."""
+
+import re
+import subprocess
+import unittest
+
+from harness import CONSOLE_TITLE, MESSAGE_BOX_CLASS, BesideAnotherProgram, RunTest, describe_windows
+
+COVER_CLASS = "TajneNastaveniZaves"
+# Heads of one X screen, (width, height, x, y) on its root; Wine makes the first the primary monitor
+# at 0,0 and puts the others around it.
+TWO = [(1024, 768, 0, 0), (800, 600, 1024, 0)]
+# One left of the primary (negative coordinates) and one lower than it, smaller than both.
+THREE = [(1024, 768, 800, 0), (800, 600, 0, 0), (640, 480, 1824, 288)]
+
+
+def inside(rect, area):
+    return (area["x"] <= rect["x"] and rect["x"] + rect["w"] <= area["x"] + area["w"] and
+            area["y"] <= rect["y"] and rect["y"] + rect["h"] <= area["y"] + area["h"])
+
+
+def centred_on(rect, area):
+    """Whether the rectangle is centred on the area, within a pixel (an odd difference has no
+    middle pixel)."""
+    return (abs(2 * rect["x"] + rect["w"] - 2 * area["x"] - area["w"]) <= 2 and
+            abs(2 * rect["y"] + rect["h"] - 2 * area["y"] - area["h"]) <= 2)
+
+
+def trace_handle(text):
+    return int(text, 16)
+
+
+class SeveralMonitors(RunTest):
+    """Each test a whole run of the joke with the settings window dragged to one monitor."""
+
+    def desk(self):
+        return self.helper("monitors")
+
+    def brightest(self, name, area):
+        """The brightest value of any pixel of that part of the desk on the screen (0: all black).
+        The X root has no negative coordinates: the desk's top left corner is its 0,0."""
+        left = min(m["window"]["x"] for m in self.desk())
+        top = min(m["window"]["y"] for m in self.desk())
+        shot = self.screenshot(name, {"window": dict(area, x=area["x"] - left, y=area["y"] - top)})
+        return float(subprocess.run(["convert", str(shot), "-format", "%[fx:maxima]", "info:"], check=True,
+                                    capture_output=True, text=True).stdout)
+
+    def covers(self):
+        return [w for w in self.helper("windows") if w["class"] == COVER_CLASS]
+
+    def run_on(self, monitor):
+        """The settings window on that monitor, then "OK", "ANO", the console and the box: each
+        where the victim is, every other monitor black while the console types."""
+        area = monitor["window"]
+        others = sorted((m["window"] for m in self.desk() if m["window"] != area), key=lambda r: (r["x"], r["y"]))
+        settings = self.wait_window()
+        frame = settings["window"]
+        settings = self.helper("move", f"#{settings['hwnd']}", area["x"] + (area["w"] - frame["w"]) // 2,
+                               area["y"] + (area["h"] - frame["h"]) // 2)
+        self.assertTrue(inside(settings["window"], area), f"the settings window on {area}")
+
+        question = self.open_question()
+        self.assertTrue(centred_on(question["window"], monitor["work"]), f"{question['window']} centred on {area}")
+
+        self.click("ANO")
+        console = self.until("the console over the monitor in use", lambda: self.wait_window(CONSOLE_TITLE),
+                             lambda seen: seen["window"] == area)
+        covers = self.until("a cover over every other monitor", self.covers,
+                            lambda seen: sorted((w["window"] for w in seen), key=lambda r: (r["x"], r["y"])) == others,
+                            show=lambda seen: [w["window"] for w in seen])
+        for cover in covers:
+            self.assertEqual((cover["title"], cover["owner"]), ("", console["hwnd"]), "no text, owned by the console")
+        self.until("the console's first lines typed", lambda: len(self.relay_calls("gdi32.ExtTextOutW")),
+                   lambda typed: typed >= 3)
+        self.screenshot(f"monitors-desk-{area['x']}")
+        self.assertGreater(self.brightest(f"monitors-console-{area['x']}", area), 0.5, "text on the console")
+        for index, other in enumerate(others):
+            self.assertEqual(self.brightest(f"monitors-cover-{area['x']}-{index}", other), 0,
+                             f"the monitor at {other} black")
+
+        box = self.wait_finale_box()
+        self.until("the box centred on the console's monitor", lambda: self.helper("wait", f"#{box['hwnd']}", 1000),
+                   lambda seen: centred_on(seen["window"], monitor["work"]), show=lambda seen: seen["window"])
+        self.keys("ENTER", title=f"#{box['hwnd']}")
+        self.assert_ended_cleanly(page=True)
+        self.assert_nothing_shown_at_the_shell_call(console, covers)
+
+    def assert_nothing_shown_at_the_shell_call(self, console, covers):
+        """In the trace, before the shell is asked for the page: the console hidden and every cover
+        gone, so that whatever the launch shows opens in front."""
+        lines = self.relay_log.read_text(errors="replace").splitlines()
+        shell = next(i for i, line in enumerate(lines) if "Call shell32.ShellExecuteExA(" in line)
+        shown = {}
+        for line in lines[:shell]:
+            if m := re.search(r"Call user32\.ShowWindow\(([0-9a-f]+),([0-9a-f]+)\)", line):
+                shown[trace_handle(m.group(1))] = int(m.group(2), 16) != 0
+            elif m := re.search(r"Call user32\.DestroyWindow\(([0-9a-f]+)\)", line):
+                shown[trace_handle(m.group(1))] = False
+        self.assertIs(shown.get(console["hwnd"]), False, "the console hidden before the shell call")
+        for cover in covers:
+            self.assertIs(shown.get(cover["hwnd"]), False, "each cover gone before the shell call")
+
+
+class TwoMonitors(SeveralMonitors):
+    monitors = TWO
+
+    def test_the_joke_on_each_monitor_in_turn(self):
+        desk = self.desk()
+        self.assertEqual(len(desk), 2, desk)
+        for index, monitor in enumerate(desk):
+            with self.subTest(monitor=monitor["window"]):
+                if index:
+                    self.restart()
+                self.run_on(monitor)
+
+
+class ThreeMonitors(SeveralMonitors):
+    monitors = THREE
+
+    def test_the_joke_on_the_monitor_left_of_the_primary(self):
+        desk = self.desk()
+        self.assertEqual([m["window"]["x"] < 0 for m in desk].count(True), 1, desk)
+        self.run_on(next(m for m in desk if m["window"]["x"] < 0))
+
+
+class AnotherProgramTakesTheKeyboard(BesideAnotherProgram):
+    """While the console types, another program takes the foreground (as Notepad may, or as Windows
+    leaves it after a click into it during the freeze): the console and its covers drop behind it,
+    and the keys go where the victim sees them."""
+
+    monitors = TWO
+
+    def order(self):
+        return [w["hwnd"] for w in self.helper("windows")]
+
+    def assert_behind_the_other(self, console):
+        def behind(order):
+            joke = [h for h in order if h == console["hwnd"] or h in self.covers]
+            return order.index(self.other["hwnd"]) < min(order.index(h) for h in joke)
+        self.helper("raise", f"#{self.other['hwnd']}")
+        self.until("the console and its covers behind the other program", self.order, behind,
+                   show=lambda _: describe_windows(self.helper("windows")))
+
+    def assert_in_front(self, console):
+        def in_front(windows):
+            order = [w["hwnd"] for w in windows]
+            return (any(w["hwnd"] == console["hwnd"] and w["foreground"] for w in windows) and
+                    all(order.index(h) < order.index(self.other["hwnd"]) for h in [console["hwnd"], *self.covers]))
+        self.until("the console and its covers in front, with the keyboard", lambda: self.helper("windows"),
+                   in_front, show=describe_windows)
+
+    def test_the_console_drops_behind_it_and_comes_back_with_a_click(self):
+        self.open_question()
+        self.click("ANO")
+        console = self.wait_window(CONSOLE_TITLE)
+        self.covers = [w["hwnd"] for w in self.until("the cover", lambda: [
+            w for w in self.helper("windows") if w["class"] == COVER_CLASS], lambda seen: len(seen) == 1)]
+
+        self.assert_behind_the_other(console)
+        edit = next(c for c in self.helper("dump", f"#{self.other['hwnd']}")["children"] if c["class"] == "Edit")
+        self.keys("text:N", title=f"#{self.other['hwnd']}")
+        self.until("the key in the other program", lambda: next(
+            c["text"] for c in self.helper("dump", f"#{self.other['hwnd']}")["children"] if c["hwnd"] == edit["hwnd"]),
+            lambda text: text == "N")
+
+        # A click on the cover, then on the console itself, each brings the console back.
+        cover = next(w for w in self.helper("windows") if w["hwnd"] == self.covers[0])["window"]
+        self.helper("click-at", cover["x"] + cover["w"] // 2, cover["y"] + cover["h"] // 2)
+        self.assert_in_front(console)
+        self.assert_behind_the_other(console)
+        other = self.helper("wait", f"#{self.other['hwnd']}", 1000)["window"]
+        area = console["window"]
+        corners = [(x, y) for x in (area["x"] + 5, area["x"] + area["w"] - 6)
+                   for y in (area["y"] + 5, area["y"] + area["h"] - 6)]
+        self.helper("click-at", *next((x, y) for x, y in corners if not inside({"x": x, "y": y, "w": 1, "h": 1}, other)))
+        self.assert_in_front(console)
+
+        # The box, when it comes, above the program that has the keyboard.
+        self.helper("raise", f"#{self.other['hwnd']}")
+        box = self.wait_finale_box()
+        self.until("the box above the other program", self.order,
+                   lambda order: order.index(box["hwnd"]) < order.index(self.other["hwnd"]))
+        self.keys("ENTER", title=f"#{box['hwnd']}")
+        self.assert_ended_cleanly(page=True)
+        self.assertEqual(box["class"], MESSAGE_BOX_CLASS)
+
+
+if __name__ == "__main__":
+    unittest.main()
