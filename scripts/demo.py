@@ -94,6 +94,23 @@ def tour(session, gallery):
 TWO_MONITORS = [(1024, 768, 0, 0), (800, 600, 1024, 0)]
 
 
+def outline(picture, monitors):
+    """The desk as a picture shows it: each monitor framed in grey, and grey where no monitor is
+    (the X screen is the rectangle around them all)."""
+    left = min(m["window"]["x"] for m in monitors)
+    top = min(m["window"]["y"] for m in monitors)
+    right = max(m["window"]["x"] + m["window"]["w"] for m in monitors)
+    bottom = max(m["window"]["y"] + m["window"]["h"] for m in monitors)
+    command = ["convert", "-size", f"{right - left}x{bottom - top}", "xc:#707070"]
+    for monitor in monitors:
+        r = monitor["window"]
+        x, y = r["x"] - left, r["y"] - top
+        command += ["(", str(picture), "-crop", f"{r['w']}x{r['h']}+{x}+{y}", "+repage", ")", "-geometry", f"+{x}+{y}",
+                    "-composite", "-fill", "none", "-stroke", "#a0a0a0", "-strokewidth", "2", "-draw",
+                    f"rectangle {x},{y} {x + r['w'] - 1},{y + r['h'] - 1}"]
+    subprocess.run(command + [str(picture)], check=True)
+
+
 def two_monitors(build, gallery):
     """The console on a desk of two monitors: the joke on the right-hand one, where the settings
     window was, and the primary one covered black."""
@@ -111,7 +128,7 @@ def two_monitors(build, gallery):
         session.helper("click-control", TITLE, "ANO")
         wait(session, "Form3")
         time.sleep(8)  # the prompt, the answer and the error typed
-        session.screenshot(gallery / "7-two-monitors.png")
+        outline(session.screenshot(gallery / "7-two-monitors.png"), session.helper("monitors"))
         box = session.helper("wait-class", "#32770", 30000, check=False)
         if box:
             session.helper("keys", f"#{box['hwnd']}", "ENTER")
