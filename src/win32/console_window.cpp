@@ -82,14 +82,14 @@ void ConsoleWindow::ArmTimer(const Timer& timer) {
 }
 
 void ConsoleWindow::LookAtTheDesk(int dpi) {
-    std::vector<Monitor> monitors = Monitors();
+    const MonitorList monitors = Monitors();
     // Its own monitor, wherever it is now; the primary one once it has gone.
     const Monitor screen = FindOrPrimary(monitors, screen_);
     const bool moved = dpi != dpi_ || !screen.SameDevice(screen_) || !EqualRect(&screen.area, &screen_.area);
     if (!moved && SameAreas(monitors, monitors_)) return;
     dpi_ = dpi;
     screen_ = screen;
-    monitors_ = std::move(monitors);
+    monitors_ = monitors;
     if (IsWindowVisible(window_)) {
         covers_.Lay(window_, monitors_, screen_);
         // New covers come topmost: put behind the window in front again, if that is where they belong.

@@ -48,11 +48,11 @@ private:
     UniqueMemoryDC canvas_;
     SIZE canvasSize_{0, 0};
     POINT printAt_{0, 0};
-    Monitor screen_;                // the monitor it covers
-    std::vector<Monitor> monitors_; // every monitor, as last seen
-    Covers covers_;                 // the others, black
-    bool placed_ = false;           // put above or behind once: behind_ says where
-    HWND behind_ = nullptr;         // the window it was last put right behind; null: above every window
+    Monitor screen_;        // the monitor it covers
+    MonitorList monitors_;  // every monitor, as last seen
+    Covers covers_;         // the others, black
+    bool placed_ = false;   // put above or behind once: behind_ says where
+    HWND behind_ = nullptr; // the window it was last put right behind; null: above every window
     bool keyboardPosted_ = false;
     HWND centredBox_ = nullptr; // the last message box it centred on its monitor
 };

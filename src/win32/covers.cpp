@@ -39,12 +39,12 @@ LRESULT CALLBACK Covers::WindowProc(HWND window, UINT message, WPARAM wParam, LP
     }
 }
 
-void Covers::Lay(HWND console, const std::vector<Monitor>& monitors, const Monitor& own) {
+void Covers::Lay(HWND console, const MonitorList& monitors, const Monitor& own) {
     std::size_t used = 0;
     for (const Monitor& monitor : monitors) {
         if (monitor.SameDevice(own)) continue;
         const RECT& area = monitor.area;
-        if (used == windows_.size()) {
+        if (used == count_) {
             if (!coverClass) coverClass = RegisterCoverClass(&Covers::WindowProc);
             // No text, no taskbar button, never the active window; topmost as the console is.
             HWND cover = Outcome(CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE,
@@ -54,17 +54,22 @@ void Covers::Lay(HWND console, const std::vector<Monitor>& monitors, const Monit
                                  L"CreateWindowExW");
             // A monitor left uncovered is not worth an error: the joke goes on on the others.
             if (!cover) continue;
-            windows_.emplace_back(cover);
+            windows_[count_++].Reset(cover);
         }
         SetWindowPos(windows_[used++].Get(), nullptr, area.left, area.top, area.right - area.left,
                      area.bottom - area.top, SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     }
-    windows_.resize(used);
+    Keep(used);
+}
+
+void Covers::Keep(std::size_t count) {
+    for (; count_ > count; --count_)
+        windows_[count_ - 1].Reset();
 }
 
 void Covers::Order(HWND after) {
-    for (const UniqueWindow& cover : windows_)
-        SetWindowPos(cover.Get(), after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    for (std::size_t i = 0; i < count_; ++i)
+        SetWindowPos(windows_[i].Get(), after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 } // namespace win32

@@ -5,7 +5,8 @@
 #include "win32/handles.h"
 #include "win32/monitors.h"
 
-#include <vector>
+#include <array>
+#include <cstddef>
 
 namespace win32 {
 
@@ -13,16 +14,18 @@ class Covers {
 public:
     // One cover a monitor other than the console's, each exactly over its monitor, shown without
     // taking the activation. On one monitor there are none.
-    void Lay(HWND console, const std::vector<Monitor>& monitors, const Monitor& own);
+    void Lay(HWND console, const MonitorList& monitors, const Monitor& own);
     // Each right behind `after` (a window, or HWND_TOPMOST / HWND_NOTOPMOST), as the console is.
     void Order(HWND after);
-    void Clear() { windows_.clear(); }
-    std::size_t Count() const { return windows_.size(); }
+    void Clear() { Keep(0); }
 
 private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-    std::vector<UniqueWindow> windows_;
+    void Keep(std::size_t count); // the first covers; the others go
+
+    std::array<UniqueWindow, MonitorList::kMost> windows_;
+    std::size_t count_ = 0;
 };
 
 } // namespace win32

@@ -23,16 +23,17 @@ Monitor Described(HMONITOR handle) {
 }
 
 BOOL CALLBACK Collect(HMONITOR handle, HDC, LPRECT, LPARAM list) {
-    reinterpret_cast<std::vector<Monitor>*>(list)->push_back(Described(handle));
-    return TRUE;
+    auto& monitors = *reinterpret_cast<MonitorList*>(list);
+    monitors.items[monitors.count++] = Described(handle);
+    return monitors.count < MonitorList::kMost;
 }
 
 } // namespace
 
-std::vector<Monitor> Monitors() {
-    std::vector<Monitor> monitors;
+MonitorList Monitors() {
+    MonitorList monitors;
     EnumDisplayMonitors(nullptr, nullptr, &Collect, reinterpret_cast<LPARAM>(&monitors));
-    if (monitors.empty()) monitors.push_back(Described(nullptr));
+    if (monitors.count == 0) monitors.items[monitors.count++] = Described(nullptr);
     return monitors;
 }
 
@@ -44,8 +45,8 @@ RECT WorkAreaNear(const RECT& rect) {
     return Described(MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST)).work;
 }
 
-const Monitor& FindOrPrimary(const std::vector<Monitor>& monitors, const Monitor& known) {
-    const Monitor* primary = &monitors.front();
+const Monitor& FindOrPrimary(const MonitorList& monitors, const Monitor& known) {
+    const Monitor* primary = monitors.begin();
     for (const Monitor& monitor : monitors) {
         if (monitor.SameDevice(known)) return monitor;
         if (monitor.primary) primary = &monitor;
@@ -53,7 +54,7 @@ const Monitor& FindOrPrimary(const std::vector<Monitor>& monitors, const Monitor
     return *primary;
 }
 
-bool SameAreas(const std::vector<Monitor>& first, const std::vector<Monitor>& second) {
+bool SameAreas(const MonitorList& first, const MonitorList& second) {
     return std::equal(
         first.begin(), first.end(), second.begin(), second.end(),
         [](const Monitor& a, const Monitor& b) { return EqualRect(&a.area, &b.area) != FALSE; });

@@ -4,8 +4,8 @@
 #include <windows.h>
 
 #include <array>
+#include <cstddef>
 #include <cwchar>
-#include <vector>
 
 namespace win32 {
 
@@ -19,9 +19,18 @@ struct Monitor {
     bool SameDevice(const Monitor& other) const { return _wcsicmp(device.data(), other.device.data()) == 0; }
 };
 
-// Every monitor of the desk. Never empty: where Windows lists none, the primary
-// screen as the system metrics give it.
-std::vector<Monitor> Monitors();
+// Every monitor of the desk, as Windows lists them: never none (where Windows lists none, the
+// primary screen as the system metrics give it), and no more than any desk has. A list of its own
+// size, so that the console can look at the desk every tick without asking for memory.
+struct MonitorList {
+    static constexpr std::size_t kMost = 16;
+    std::array<Monitor, kMost> items{};
+    std::size_t count = 0;
+
+    const Monitor* begin() const { return items.data(); }
+    const Monitor* end() const { return items.data() + count; }
+};
+MonitorList Monitors();
 
 // The monitor the window is on; for a window on none, the primary monitor.
 Monitor MonitorOf(HWND window);
@@ -30,10 +39,10 @@ Monitor MonitorOf(HWND window);
 RECT WorkAreaNear(const RECT& rect);
 
 // The monitor among these that is `known` (the same device), or the primary one once it is gone.
-const Monitor& FindOrPrimary(const std::vector<Monitor>& monitors, const Monitor& known);
+const Monitor& FindOrPrimary(const MonitorList& monitors, const Monitor& known);
 
 // Whether two lists of monitors cover the same rectangles of the desk, in the same order.
-bool SameAreas(const std::vector<Monitor>& first, const std::vector<Monitor>& second);
+bool SameAreas(const MonitorList& first, const MonitorList& second);
 
 // Where the victim is: the monitor of the program's last window. The next window opens there, so the
 // joke follows the victim from monitor to monitor instead of jumping to the primary one.
