@@ -17,6 +17,7 @@ CONSOLE_TITLE = "Form3"
 ERROR_REPORT_START = "Chyba za běhu programu."
 DIALOG_CLASS = "TajneNastaveniDialog"
 CONSOLE_CLASS = "TajneNastaveniOkno"
+COVER_CLASS = "TajneNastaveniZaves"  # black, over each monitor but the console's
 MESSAGE_BOX_CLASS = "#32770"
 QUESTION_WIDTH = 402  # the question window's client width, which tells it from the settings window
 ASSETS = Path(__file__).resolve().parents[2] / "assets"

@@ -8,8 +8,8 @@ import subprocess
 import time
 import unittest
 
-from harness import (CONSOLE_CLASS, CONSOLE_TITLE, DIALOG_CLASS, TITLE, WS_CAPTION, WS_POPUP, WS_THICKFRAME, RunTest,
-                     describe_windows, unescape)
+from harness import (CONSOLE_CLASS, CONSOLE_TITLE, COVER_CLASS, DIALOG_CLASS, TITLE, WS_CAPTION, WS_POPUP,
+                     WS_THICKFRAME, RunTest, describe_windows, unescape)
 
 SCRIPT = [
     "C:\\",
@@ -59,6 +59,7 @@ class Finale(RunTest):
         self.assertTrue(console["style"] & WS_POPUP)
         self.assertFalse(console["style"] & (WS_CAPTION | WS_THICKFRAME))
         self.assertEqual([w["title"] for w in self.program_windows()], [CONSOLE_TITLE], "the question window gone")
+        self.assertNotIn(COVER_CLASS, [w["class"] for w in self.helper("windows")], "no black cover on one monitor")
         self.assertEqual(self.windows_created(DIALOG_CLASS), 2)
         return self.wait_finale_box()
 

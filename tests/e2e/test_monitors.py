@@ -7,9 +7,7 @@ import re
 import subprocess
 import unittest
 
-from harness import CONSOLE_TITLE, MESSAGE_BOX_CLASS, BesideAnotherProgram, RunTest, describe_windows
-
-COVER_CLASS = "TajneNastaveniZaves"
+from harness import CONSOLE_TITLE, COVER_CLASS, MESSAGE_BOX_CLASS, BesideAnotherProgram, RunTest, describe_windows
 # Heads of one X screen, (width, height, x, y) on its root; Wine makes the first the primary monitor
 # at 0,0 and puts the others around it.
 TWO = [(1024, 768, 0, 0), (800, 600, 1024, 0)]
@@ -27,10 +25,6 @@ def centred_on(rect, area):
     middle pixel)."""
     return (abs(2 * rect["x"] + rect["w"] - 2 * area["x"] - area["w"]) <= 2 and
             abs(2 * rect["y"] + rect["h"] - 2 * area["y"] - area["h"]) <= 2)
-
-
-def trace_handle(text):
-    return int(text, 16)
 
 
 class SeveralMonitors(RunTest):
@@ -96,9 +90,9 @@ class SeveralMonitors(RunTest):
         shown = {}
         for line in lines[:shell]:
             if m := re.search(r"Call user32\.ShowWindow\(([0-9a-f]+),([0-9a-f]+)\)", line):
-                shown[trace_handle(m.group(1))] = int(m.group(2), 16) != 0
+                shown[int(m.group(1), 16)] = int(m.group(2), 16) != 0
             elif m := re.search(r"Call user32\.DestroyWindow\(([0-9a-f]+)\)", line):
-                shown[trace_handle(m.group(1))] = False
+                shown[int(m.group(1), 16)] = False
         self.assertIs(shown.get(console["hwnd"]), False, "the console hidden before the shell call")
         for cover in covers:
             self.assertIs(shown.get(cover["hwnd"]), False, "each cover gone before the shell call")
