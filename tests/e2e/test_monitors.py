@@ -149,7 +149,7 @@ class AnotherProgramTakesTheKeyboard(BesideAnotherProgram):
     def test_the_console_drops_behind_it_and_comes_back_with_a_click(self):
         self.open_question()
         self.click("ANO")
-        console = self.wait_window(CONSOLE_TITLE)
+        console = self.wait_window(CONSOLE_TITLE, where=lambda w: w["foreground"], what="the console in front")
         self.covers = [w["hwnd"] for w in self.until("the cover", lambda: [
             w for w in self.helper("windows") if w["class"] == COVER_CLASS], lambda seen: len(seen) == 1)]
 
