@@ -111,35 +111,23 @@ void ConsoleWindow::FollowTheKeyboard() {
     if (placed_ && behind == behind_) return;
     placed_ = true;
     behind_ = behind;
-    constexpr UINT kOrderOnly = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
-    if (ours) {
-        SetWindowPos(window_, HWND_TOPMOST, 0, 0, 0, 0, kOrderOnly);
-        covers_.Order(HWND_TOPMOST);
-        return;
-    }
-    SetWindowPos(window_, HWND_NOTOPMOST, 0, 0, 0, 0, kOrderOnly);
-    covers_.Order(HWND_NOTOPMOST);
+    HWND band = ours ? HWND_TOPMOST : HWND_NOTOPMOST;
+    Covers::Reorder(window_, band);
+    covers_.Order(band);
+    if (ours) return;
     // Right behind that window, not below every other: the rest of the desk still shows the joke.
-    // Behind every window when the desktop itself has the keyboard. A window stays above the one
-    // that owns it: the hidden owner, the console and its covers go in the order that keeps it so.
-    if (!(GetWindowLongW(front, GWL_EXSTYLE) & WS_EX_TOPMOST)) {
-        HWND owner = GetWindow(window_, GW_OWNER);
-        const auto place = [&](HWND window, HWND after) {
-            if (window) SetWindowPos(window, after, 0, 0, 0, 0, kOrderOnly);
-        };
-        if (GetAncestor(front, GA_PARENT) == GetAncestor(window_, GA_PARENT)) {
-            place(owner, front); // each right behind the window in front, so above the one before
-            place(window_, front);
-            covers_.Order(front);
-        } else {
-            covers_.Order(HWND_BOTTOM); // each at the bottom, so below the one before
-            place(window_, HWND_BOTTOM);
-            place(owner, HWND_BOTTOM);
-        }
+    // (Not behind a topmost window, which would make the console topmost again, nor behind Wine's
+    // own desktop, which is no sibling.) A window stays above the one that owns it: the hidden
+    // owner goes first, then the console, then its covers, each right behind that window.
+    if (!(GetWindowLongW(front, GWL_EXSTYLE) & WS_EX_TOPMOST) &&
+        GetAncestor(front, GA_PARENT) == GetAncestor(window_, GA_PARENT)) {
+        Covers::Reorder(GetWindow(window_, GW_OWNER), front);
+        Covers::Reorder(window_, front);
+        covers_.Order(front);
     }
     // The finale's box waits above every window: small, it hides nothing, and hidden it would wait
     // for ever. (A window made non-topmost takes the windows it owns along.)
-    if (centredBox_ && IsWindow(centredBox_)) SetWindowPos(centredBox_, HWND_TOPMOST, 0, 0, 0, 0, kOrderOnly);
+    if (centredBox_ && IsWindow(centredBox_)) Covers::Reorder(centredBox_, HWND_TOPMOST);
 }
 
 void ConsoleWindow::CentreOnScreen(HWND box) {

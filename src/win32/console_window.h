@@ -30,7 +30,7 @@ private:
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
     void ArmTimer(const Timer& timer);
     void OnTimer(UINT_PTR id);
-    Monitor Screen() override { return screen_; }
+    RECT Screen() override { return screen_.area; }
     // Looks at the monitors: when they, the console's own or its resolution are no longer what they
     // were, every monitor is covered again and the form told.
     void LookAtTheDesk(int dpi);

@@ -1,6 +1,7 @@
 #include "win32/covers.h"
 
 #include "win32/failure.h"
+#include "win32/native_window.h"
 
 namespace win32 {
 namespace {
@@ -9,30 +10,19 @@ inline constexpr wchar_t kCoverClass[] = L"TajneNastaveniZaves";
 
 ATOM coverClass = 0;
 
-ATOM RegisterCoverClass(WNDPROC procedure) {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = procedure;
-    windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)); // IDC_ARROW
-    // Black, painted by the class brush, which the class owns for the life of the program.
-    windowClass.hbrBackground = CreateSolidBrush(RGB(0, 0, 0));
-    windowClass.lpszClassName = kCoverClass;
-    return RegisterClassExW(&windowClass);
-}
-
 } // namespace
 
 LRESULT CALLBACK Covers::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    HWND console = GetWindow(window, GW_OWNER);
     switch (message) {
     case WM_MOUSEACTIVATE:
         // A click on a cover is a click on the console: it comes to the front, with the keyboard.
         // The click is the user's input, so Windows lets the program take the foreground.
-        if (HWND console = GetWindow(window, GW_OWNER)) SetForegroundWindow(console);
+        SetForegroundWindow(console);
         return MA_NOACTIVATE;
     case WM_CLOSE:
         // Asked to close ("End task" asks every window): the console is, as its own close would.
-        if (HWND console = GetWindow(window, GW_OWNER)) SendMessageW(console, WM_CLOSE, 0, 0);
+        SendMessageW(console, WM_CLOSE, 0, 0);
         return 0;
     default:
         return DefWindowProcW(window, message, wParam, lParam);
@@ -45,7 +35,9 @@ void Covers::Lay(HWND console, const MonitorList& monitors, const Monitor& own) 
         if (monitor.SameDevice(own)) continue;
         const RECT& area = monitor.area;
         if (used == count_) {
-            if (!coverClass) coverClass = RegisterCoverClass(&Covers::WindowProc);
+            if (!coverClass)
+                coverClass =
+                    NativeWindow::RegisterWindowClass(kCoverClass, &Covers::WindowProc, 0, app::kBlack);
             // No text, no taskbar button, never the active window; topmost as the console is.
             HWND cover = Outcome(CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE,
                                                  kCoverClass, L"", WS_POPUP, area.left, area.top,
@@ -69,7 +61,7 @@ void Covers::Keep(std::size_t count) {
 
 void Covers::Order(HWND after) {
     for (std::size_t i = 0; i < count_; ++i)
-        SetWindowPos(windows_[i].Get(), after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        Reorder(windows_[i].Get(), after);
 }
 
 } // namespace win32

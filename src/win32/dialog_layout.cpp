@@ -74,7 +74,7 @@ void DialogWindow::FitFrame() {
     if (form_.Layout().placement == app::Placement::CentredOnScreen ||
         !Outcome(MonitorFromRect(&placed, MONITOR_DEFAULTTONULL), L"MonitorFromRect")) {
         // The monitor the victim uses; for the first window, the primary one if it is on none.
-        const RECT screen = Screen().area;
+        const RECT screen = Screen();
         x = screen.left + (screen.right - screen.left - width) / 2;
         y = screen.top + (screen.bottom - screen.top - height) / 2;
     }

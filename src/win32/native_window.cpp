@@ -105,7 +105,7 @@ void NativeWindow::Destroy() {
 
 // Positions are the form's, on its screen: the monitor in use, whose top left corner is (0, 0) to it.
 void NativeWindow::Move(app::Twips left, app::Twips top, app::Twips width, app::Twips height) {
-    const RECT screen = Screen().area;
+    const RECT screen = Screen();
     Check(SetWindowPos(window_, nullptr, screen.left + TwipsToPixels(left, dpi_),
                        screen.top + TwipsToPixels(top, dpi_), TwipsToPixels(width, dpi_),
                        TwipsToPixels(height, dpi_), SWP_NOZORDER | SWP_NOACTIVATE),
@@ -114,12 +114,12 @@ void NativeWindow::Move(app::Twips left, app::Twips top, app::Twips width, app::
 
 // The screen in the window's own resolution, so that Move gives back its pixels exactly.
 app::Twips NativeWindow::ScreenWidth() {
-    const RECT screen = Screen().area;
+    const RECT screen = Screen();
     return PixelsToTwips(screen.right - screen.left, dpi_);
 }
 
 app::Twips NativeWindow::ScreenHeight() {
-    const RECT screen = Screen().area;
+    const RECT screen = Screen();
     return PixelsToTwips(screen.bottom - screen.top, dpi_);
 }
 

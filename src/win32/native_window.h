@@ -37,16 +37,17 @@ public:
     void Freeze(std::chrono::milliseconds length) override;
     void ShellExecuteA(const char* file) override;
 
-protected:
-    // The object behind a window of ours, stored in the window itself; null once destroyed.
-    static NativeWindow* From(HWND window);
     // Registers a class of the program's windows: its icon, and its background as the class brush.
     static ATOM RegisterWindowClass(const wchar_t* name, WNDPROC procedure, int extraBytes,
                                     app::Colour background);
+
+protected:
+    // The object behind a window of ours, stored in the window itself; null once destroyed.
+    static NativeWindow* From(HWND window);
     void Bind(HWND window);
     void SetFormFont();
-    // The monitor that is "the screen" to the form: the one the victim uses.
-    virtual Monitor Screen() { return desk_.InUse(window_); }
+    // The monitor that is "the screen" to the form (the one the victim uses), in pixels of the desk.
+    virtual RECT Screen() { return desk_.InUse(window_).area; }
     // Before the window goes from the screen: should it have the foreground, the hidden owner takes
     // it, and holds it, unseen, until the program's next window shows or the program ends.
     static void KeepTheForeground(HWND window);
