@@ -35,19 +35,22 @@ ConsoleWindow::ConsoleWindow(app::Form& form, app::WindowSequence& sequence, Des
     const auto title = Terminated(layout.title);
     // Topmost: above every other program's window while the program has the keyboard (see
     // FollowTheKeyboard).
-    Check(CreateWindowExW(WS_EX_TOPMOST, kConsoleClass, title.c_str(), WS_POPUP, screen_.area.left,
-                          screen_.area.top, 1, 1, owner, nullptr, GetModuleHandleW(nullptr), this),
+    Check(CreateWindowExW(WS_EX_TOPMOST, kConsoleClass, title.c_str(), WS_POPUP, screen_.rcMonitor.left,
+                          screen_.rcMonitor.top, 1, 1, owner, nullptr, GetModuleHandleW(nullptr), this),
           L"CreateWindowExW");
     Move(0, 0, layout.clientWidth, layout.clientHeight);
     SetFormFont();
 
     const auto now = Now();
+    std::size_t count = 0;
     for (std::size_t row = 0; row < layout.controls.size(); ++row) {
         const app::ControlSpec& design = layout.controls[row];
         if (design.kind != app::Kind::Timer || design.resource <= 0) continue;
-        timers_.push_back(
-            {static_cast<int>(row), app::TickSchedule(now, std::chrono::milliseconds(design.resource))});
-        ArmTimer(timers_.back());
+        // A layout with more timers than there is room for is a fault of the program: reported.
+        std::optional<Timer>& timer = timers_.at(count++);
+        timer =
+            Timer{static_cast<int>(row), app::TickSchedule(now, std::chrono::milliseconds(design.resource))};
+        ArmTimer(*timer);
     }
 }
 
@@ -85,7 +88,8 @@ void ConsoleWindow::LookAtTheDesk(int dpi) {
     const MonitorList monitors = Monitors();
     // Its own monitor, wherever it is now; the primary one once it has gone.
     const Monitor screen = FindOrPrimary(monitors, screen_);
-    const bool moved = dpi != dpi_ || !screen.SameDevice(screen_) || !EqualRect(&screen.area, &screen_.area);
+    const bool moved =
+        dpi != dpi_ || !SameDevice(screen, screen_) || !EqualRect(&screen.rcMonitor, &screen_.rcMonitor);
     if (!moved && SameAreas(monitors, monitors_)) return;
     dpi_ = dpi;
     screen_ = screen;
@@ -136,7 +140,7 @@ void ConsoleWindow::CentreOnScreen(HWND box) {
     centredBox_ = box;
     RECT outer{};
     if (!GetWindowRect(box, &outer)) return;
-    const RECT& work = screen_.work;
+    const RECT& work = screen_.rcWork;
     const int width = outer.right - outer.left, height = outer.bottom - outer.top;
     SetWindowPos(box, nullptr, work.left + (work.right - work.left - width) / 2,
                  work.top + (work.bottom - work.top - height) / 2, 0, 0,
@@ -152,8 +156,9 @@ void ConsoleWindow::OnTimer(UINT_PTR id) {
     LookAtTheDesk(dpi_);
     if (From(window) != this) return; // the form unloaded the window
     FollowTheKeyboard();
-    for (Timer& timer : timers_) {
-        if (kFirstTimerId + static_cast<UINT_PTR>(timer.control) != id) continue;
+    for (std::optional<Timer>& slot : timers_) {
+        if (!slot || kFirstTimerId + static_cast<UINT_PTR>(slot->control) != id) continue;
+        Timer& timer = *slot;
         const bool due = timer.schedule.TakeTick(Now());
         ArmTimer(timer);
         // The tick may unload this window or end the program: nothing of the object is touched after it.

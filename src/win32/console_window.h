@@ -7,7 +7,8 @@
 #include "win32/monitors.h"
 #include "win32/native_window.h"
 
-#include <vector>
+#include <array>
+#include <optional>
 
 namespace win32 {
 
@@ -30,7 +31,7 @@ private:
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
     void ArmTimer(const Timer& timer);
     void OnTimer(UINT_PTR id);
-    RECT Screen() override { return screen_.area; }
+    RECT Screen() override { return screen_.rcMonitor; }
     // Looks at the monitors: when they, the console's own or its resolution are no longer what they
     // were, every monitor is covered again and the form told.
     void LookAtTheDesk(int dpi);
@@ -41,7 +42,8 @@ private:
     bool PrepareCanvas();
     void Paint();
 
-    std::vector<Timer> timers_;
+    // The form's timers: as many as its layout has (the console's, one).
+    std::array<std::optional<Timer>, 1> timers_;
     // What has been printed, kept for repainting: the text is drawn once, here, and copied to
     // the screen whenever the window needs painting.
     UniqueBitmap canvasBitmap_;

@@ -32,8 +32,8 @@ LRESULT CALLBACK Covers::WindowProc(HWND window, UINT message, WPARAM wParam, LP
 void Covers::Lay(HWND console, const MonitorList& monitors, const Monitor& own) {
     std::size_t used = 0;
     for (const Monitor& monitor : monitors) {
-        if (monitor.SameDevice(own)) continue;
-        const RECT& area = monitor.area;
+        if (SameDevice(monitor, own)) continue;
+        const RECT& area = monitor.rcMonitor;
         if (used == count_) {
             if (!coverClass)
                 coverClass =

@@ -6,19 +6,14 @@ namespace win32 {
 namespace {
 
 Monitor Described(HMONITOR handle) {
-    MONITORINFOEXW info{};
-    info.cbSize = sizeof info;
-    Monitor monitor;
-    if (!handle || !GetMonitorInfoW(handle, &info)) {
+    Monitor monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (!handle || !GetMonitorInfoW(handle, &monitor)) {
         // Without the monitors' list (older or stripped-down systems): the one screen there is.
-        monitor.area = monitor.work = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-        monitor.primary = true;
-        return monitor;
+        monitor.rcMonitor =
+            monitor.rcWork = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+        monitor.dwFlags = MONITORINFOF_PRIMARY;
     }
-    monitor.area = info.rcMonitor;
-    monitor.work = info.rcWork;
-    std::copy(std::begin(info.szDevice), std::end(info.szDevice), monitor.device.begin());
-    monitor.primary = (info.dwFlags & MONITORINFOF_PRIMARY) != 0;
     return monitor;
 }
 
@@ -42,14 +37,14 @@ Monitor MonitorOf(HWND window) {
 }
 
 RECT WorkAreaNear(const RECT& rect) {
-    return Described(MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST)).work;
+    return Described(MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST)).rcWork;
 }
 
 const Monitor& FindOrPrimary(const MonitorList& monitors, const Monitor& known) {
     const Monitor* primary = monitors.begin();
     for (const Monitor& monitor : monitors) {
-        if (monitor.SameDevice(known)) return monitor;
-        if (monitor.primary) primary = &monitor;
+        if (SameDevice(monitor, known)) return monitor;
+        if (monitor.dwFlags & MONITORINFOF_PRIMARY) primary = &monitor;
     }
     return *primary;
 }
@@ -57,7 +52,7 @@ const Monitor& FindOrPrimary(const MonitorList& monitors, const Monitor& known) 
 bool SameAreas(const MonitorList& first, const MonitorList& second) {
     return std::equal(
         first.begin(), first.end(), second.begin(), second.end(),
-        [](const Monitor& a, const Monitor& b) { return EqualRect(&a.area, &b.area) != FALSE; });
+        [](const Monitor& a, const Monitor& b) { return EqualRect(&a.rcMonitor, &b.rcMonitor) != FALSE; });
 }
 
 void Desk::Remember(HWND window) {

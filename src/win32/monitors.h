@@ -9,15 +9,14 @@
 
 namespace win32 {
 
-struct Monitor {
-    RECT area{}; // in pixels of the desk; left of or above the primary monitor is negative
-    RECT work{}; // less the taskbar
-    std::array<wchar_t, CCHDEVICENAME> device{};
-    bool primary = false;
+// A monitor as Windows describes it: rcMonitor in pixels of the desk (left of or above the primary
+// monitor is negative), rcWork less the taskbar, MONITORINFOF_PRIMARY in dwFlags, and szDevice, a
+// name such as \\.\DISPLAY2 that stays with the monitor when others come or go.
+using Monitor = MONITORINFOEXW;
 
-    // Device names such as \\.\DISPLAY2, which stay with the monitor when others come or go.
-    bool SameDevice(const Monitor& other) const { return _wcsicmp(device.data(), other.device.data()) == 0; }
-};
+inline bool SameDevice(const Monitor& first, const Monitor& second) {
+    return _wcsicmp(first.szDevice, second.szDevice) == 0;
+}
 
 // Every monitor of the desk, as Windows lists them: never none (where Windows lists none, the
 // primary screen as the system metrics give it), and no more than any desk has. A list of its own

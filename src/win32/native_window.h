@@ -47,7 +47,7 @@ protected:
     void Bind(HWND window);
     void SetFormFont();
     // The monitor that is "the screen" to the form (the one the victim uses), in pixels of the desk.
-    virtual RECT Screen() { return desk_.InUse(window_).area; }
+    virtual RECT Screen() { return desk_.InUse(window_).rcMonitor; }
     // Before the window goes from the screen: should it have the foreground, the hidden owner takes
     // it, and holds it, unseen, until the program's next window shows or the program ends.
     static void KeepTheForeground(HWND window);
