@@ -57,7 +57,7 @@ ConsoleWindow::ConsoleWindow(app::Form& form, app::WindowSequence& sequence, Des
 void ConsoleWindow::Show() {
     NativeWindow::Show();
     covers_.Lay(window_, monitors_, screen_);
-    FollowTheKeyboard();
+    FollowTheKeyboard(true);
 }
 
 void ConsoleWindow::Destroy() {
@@ -97,34 +97,35 @@ void ConsoleWindow::LookAtTheDesk(int dpi) {
     if (IsWindowVisible(window_)) {
         covers_.Lay(window_, monitors_, screen_);
         // New covers come topmost: put behind the window in front again, if that is where they belong.
-        placed_ = false;
-        FollowTheKeyboard();
+        FollowTheKeyboard(true);
     }
     // The form may end the program or unload the window: nothing of the object is touched after it.
     if (moved) sequence_.Deliver(form_, app::kForm, app::Event::DisplayChange);
 }
 
-void ConsoleWindow::FollowTheKeyboard() {
+void ConsoleWindow::FollowTheKeyboard(bool again) {
     keyboardPosted_ = false;
     if (!IsWindowVisible(window_)) return;
     // Keys go to the foreground window, whatever lies on top: a console above the window that has
     // the keyboard would hide where the victim's keys go.
     HWND front = GetForegroundWindow();
     const bool ours = !front || GetWindowThreadProcessId(front, nullptr) == GetCurrentThreadId();
-    HWND behind = ours ? nullptr : front;
-    if (placed_ && behind == behind_) return;
-    placed_ = true;
-    behind_ = behind;
+    // Right behind that window, not below every other: the rest of the desk still shows the joke.
+    // (Not behind a topmost window, which would make the console topmost again, nor behind Wine's
+    // own desktop, which is no sibling.)
+    const bool behindFront = !ours && !(GetWindowLongW(front, GWL_EXSTYLE) & WS_EX_TOPMOST) &&
+                             GetAncestor(front, GA_PARENT) == GetAncestor(window_, GA_PARENT);
+    // Looked at as the windows lie, not as they were last put: the system moves them too (Wine
+    // raises a window a moment after it gave it the foreground).
+    const bool topmost = (GetWindowLongW(window_, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+    if (!again && (ours ? topmost : !topmost && !(behindFront && Above(window_, front)))) return;
     HWND band = ours ? HWND_TOPMOST : HWND_NOTOPMOST;
     Covers::Reorder(window_, band);
     covers_.Order(band);
     if (ours) return;
-    // Right behind that window, not below every other: the rest of the desk still shows the joke.
-    // (Not behind a topmost window, which would make the console topmost again, nor behind Wine's
-    // own desktop, which is no sibling.) A window stays above the one that owns it: the hidden
-    // owner goes first, then the console, then its covers, each right behind that window.
-    if (!(GetWindowLongW(front, GWL_EXSTYLE) & WS_EX_TOPMOST) &&
-        GetAncestor(front, GA_PARENT) == GetAncestor(window_, GA_PARENT)) {
+    // A window stays above the one that owns it: the hidden owner goes first, then the console,
+    // then its covers, each right behind the window in front.
+    if (behindFront) {
         Covers::Reorder(GetWindow(window_, GW_OWNER), front);
         Covers::Reorder(window_, front);
         covers_.Order(front);
@@ -132,6 +133,12 @@ void ConsoleWindow::FollowTheKeyboard() {
     // The finale's box waits above every window: small, it hides nothing, and hidden it would wait
     // for ever. (A window made non-topmost takes the windows it owns along.)
     if (centredBox_ && IsWindow(centredBox_)) Covers::Reorder(centredBox_, HWND_TOPMOST);
+}
+
+bool ConsoleWindow::Above(HWND window, HWND other) {
+    for (HWND above = GetWindow(other, GW_HWNDPREV); above; above = GetWindow(above, GW_HWNDPREV))
+        if (above == window) return true;
+    return false;
 }
 
 void ConsoleWindow::CentreOnScreen(HWND box) {

@@ -37,7 +37,8 @@ private:
     void LookAtTheDesk(int dpi);
     // Above every window while the program has the keyboard; else right behind the window that has
     // it, so that the victim sees where the keys go.
-    void FollowTheKeyboard();
+    void FollowTheKeyboard(bool again = false); // again: put in place whether or not it seems to be
+    static bool Above(HWND window, HWND other);
     void CentreOnScreen(HWND box);
     bool PrepareCanvas();
     void Paint();
@@ -50,11 +51,9 @@ private:
     UniqueMemoryDC canvas_;
     SIZE canvasSize_{0, 0};
     POINT printAt_{0, 0};
-    Monitor screen_;        // the monitor it covers
-    MonitorList monitors_;  // every monitor, as last seen
-    Covers covers_;         // the others, black
-    bool placed_ = false;   // put above or behind once: behind_ says where
-    HWND behind_ = nullptr; // the window it was last put right behind; null: above every window
+    Monitor screen_;       // the monitor it covers
+    MonitorList monitors_; // every monitor, as last seen
+    Covers covers_;        // the others, black
     bool keyboardPosted_ = false;
     HWND centredBox_ = nullptr; // the last message box it centred on its monitor
 };
