@@ -165,6 +165,12 @@ class WineSession:
         cache = (self.build_dir / "CMakeCache.txt").read_text()
         return re.search(r"^SITE_HOST:STRING=(.*)$", cache, re.M).group(1)
 
+    def credit_line(self):
+        """The last line of the finale's message, as the program's build was configured with it."""
+        header = (self.build_dir / f"windows-{self.arch}" / "generated" / "site_config.h").read_text(encoding="utf-8")
+        literal = re.search(r'kCreditLine\[\] = L"((?:[^"\\]|\\.)*)";', header).group(1)
+        return re.sub(r"\\(.)", r"\1", literal)
+
     @property
     def browser_log(self):
         return self.home / "opened-addresses.txt"

@@ -351,8 +351,9 @@ class RunTest(ProgramTest):
                          "pages opened")
 
     def assert_ended_without_the_finale(self):
-        """The program has gone, and neither the box nor the web page came up."""
-        self.expect_exit(timeout=30)
+        """The program has ended by itself with exit code 0, and neither the box nor the web page came
+        up."""
+        self.assertEqual(self.expect_exit(timeout=30), 0, "exit code")
         self.assertEqual(self.relay_calls("user32.MessageBoxW"), [])
         self.assertEqual(self.relay_calls("shell32.ShellExecuteExA"), [])
         self.assertEqual(self.message_boxes(), [])

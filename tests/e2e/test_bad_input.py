@@ -55,7 +55,7 @@ class TypingIntoComboBoxes(RunTest):
                 self.assertTrue(self.control(APPLY)["enabled"])
         self.assertEqual(len(self.program_windows()), 1)
         self.keys("ESC")
-        self.expect_exit()
+        self.assertEqual(self.expect_exit(), 0)
 
     def test_a_very_long_text_breaks_nothing_and_ok_still_leads_on(self):
         self.wait_window()
@@ -73,7 +73,7 @@ class TypingIntoComboBoxes(RunTest):
         self.click("OK")
         self.wait_question()
         self.helper("close", TITLE)
-        self.expect_exit()
+        self.assertEqual(self.expect_exit(), 0)
 
 
 if __name__ == "__main__":

@@ -103,12 +103,11 @@ class Finale(RunTest):
         self.assertEqual(lines[:5], ["Tohle je jen NEŠKODNÝ ftípek ;-)", "",
                                      "Pošlete tento program svým známým ať vědí co všechno se dá ve Windowsech nastavit",
                                      f"Navštivte internetovou stranu {host}", ""])
-        self.assertEqual(len(lines), 6)
-        self.assertIn(f"@{domain}", lines[5], "a contact address on the site's domain")
+        self.assertEqual(lines[5:], [self.session.credit_line()], "the credit the build was configured with")
         boxes = self.relay_calls("user32.MessageBoxW")
         self.assertEqual(len(boxes), 1)
-        # MB_TOPMOST | MB_SETFOREGROUND | MB_ICONSTOP | MB_OK: above every other program's window.
-        self.assertRegex(boxes[0], r",000500(10|30)\)", "stop icon and a single OK button, topmost")
+        # MB_TOPMOST | MB_SETFOREGROUND | MB_ICONSTOP | MB_OK, exactly: above every other program's window.
+        self.assertRegex(boxes[0], r",00050010\)", "stop icon and a single OK button, topmost")
 
         # What the console typed, in order: each line once, the label one character at a time.
         printed = [unescape(m.group(1)) for line in self.relay_calls("gdi32.ExtTextOutW")

@@ -177,7 +177,7 @@ class SettingsWindow(SettingsLayout):
         self.keys("SHIFT+TAB")
         self.wait_focus("Storno")
         self.keys("ENTER")
-        self.expect_exit()  # "OK" would have shown the question instead
+        self.assertEqual(self.expect_exit(), 0)  # "OK" would have shown the question instead
 
     def test_arrow_keys_choose_within_the_option_group(self):
         self.wait_window()
