@@ -120,19 +120,19 @@ void ConsoleWindow::FollowTheKeyboard(bool again) {
     const bool topmost = (GetWindowLongW(window_, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
     if (!again && (ours ? topmost : !topmost && !(behindFront && Above(window_, front)))) return;
     HWND band = ours ? HWND_TOPMOST : HWND_NOTOPMOST;
-    Covers::Reorder(window_, band);
+    Reorder(window_, band);
     covers_.Order(band);
     if (ours) return;
     // A window stays above the one that owns it: the hidden owner goes first, then the console,
     // then its covers, each right behind the window in front.
     if (behindFront) {
-        Covers::Reorder(GetWindow(window_, GW_OWNER), front);
-        Covers::Reorder(window_, front);
+        Reorder(GetWindow(window_, GW_OWNER), front);
+        Reorder(window_, front);
         covers_.Order(front);
     }
     // The finale's box waits above every window: small, it hides nothing, and hidden it would wait
     // for ever. (A window made non-topmost takes the windows it owns along.)
-    if (centredBox_ && IsWindow(centredBox_)) Covers::Reorder(centredBox_, HWND_TOPMOST);
+    if (centredBox_ && IsWindow(centredBox_)) Reorder(centredBox_, HWND_TOPMOST);
 }
 
 bool ConsoleWindow::Above(HWND window, HWND other) {

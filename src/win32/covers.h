@@ -10,6 +10,12 @@
 
 namespace win32 {
 
+// Only the window's place in the Z order changes: right behind `after`, or into the band
+// HWND_TOPMOST or HWND_NOTOPMOST names.
+inline void Reorder(HWND window, HWND after) {
+    SetWindowPos(window, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
 class Covers {
 public:
     // One cover a monitor other than the console's, each exactly over its monitor, shown without
@@ -18,11 +24,6 @@ public:
     // Each right behind `after` (a window, or HWND_TOPMOST / HWND_NOTOPMOST), as the console is.
     void Order(HWND after);
     void Clear() { Keep(0); }
-    // Only the window's place in the Z order changes: right behind `after`, or into the band
-    // HWND_TOPMOST or HWND_NOTOPMOST names.
-    static void Reorder(HWND window, HWND after) {
-        SetWindowPos(window, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    }
 
 private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
