@@ -63,8 +63,10 @@ endfunction()
 add_program(nastaveni)
 # For the tests only, never shipped: any checked call can be made to fail on purpose (see
 # src/win32/failure.h), to prove that every failure ends in the run-time error message.
-# It reads which calls to fail from its environment.
-add_program(nastaveni_faults "kernel32.dll GetEnvironmentVariableW" "kernel32.dll lstrcmpW")
+# It reads which calls to fail from its environment, and says on standard error which of them it
+# never made to fail.
+add_program(nastaveni_faults "kernel32.dll GetEnvironmentVariableW" "kernel32.dll lstrcmpW"
+    "kernel32.dll GetStdHandle" "kernel32.dll WriteFile" "kernel32.dll lstrlenA" "user32.dll wsprintfA")
 target_compile_definitions(nastaveni_faults PRIVATE NASTAVENI_FAULT_INJECTION)
 
 set_source_files_properties(assets/app.rc PROPERTIES

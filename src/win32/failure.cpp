@@ -19,7 +19,7 @@ void Fail(const wchar_t* call) {
     const DWORD error = GetLastError();
     // The message box below runs a message loop: from here on the windows take no more events
     // (no timer tick, no click may run a handler in a broken state), and none stays half drawn.
-    if (failing) ExitProcess(1);
+    if (failing) EndProcess(1);
     failing = true;
     EnumThreadWindows(GetCurrentThreadId(), &HideWindow, 0);
     wchar_t text[512];
@@ -29,24 +29,33 @@ void Fail(const wchar_t* call) {
               L"ukončen.",
               call, static_cast<unsigned long>(error));
     MessageBoxW(nullptr, text, L"Tajné nastavení systému Windows", MB_OK | MB_ICONSTOP | MB_TASKMODAL);
-    ExitProcess(1);
+    EndProcess(1);
+}
+
+void EndProcess(UINT code) {
+#ifdef NASTAVENI_FAULT_INJECTION
+    ReportFaultsNeverMade();
+#endif
+    ExitProcess(code);
 }
 
 } // namespace win32
 
 #ifdef NASTAVENI_FAULT_INJECTION
+#include <cstdlib>
 #include <span>
 
 namespace win32 {
 
 namespace {
 
-// One call the tests chose to fail: its name, which of its checks fails (0: every one), and how
-// many checks of it have been made.
+// One call the tests chose to fail: its name, which of its checks fails (0: every one), how many
+// checks of it have been made, and whether one was made to fail.
 struct ChosenFault {
     const wchar_t* call;
     int wanted;
     int seen;
+    bool made;
 };
 
 // NASTAVENI_FAIL, read once: "CALL", "CALL#N", or several of these separated by commas.
@@ -56,11 +65,12 @@ std::span<ChosenFault> ChosenFaults() {
     static int count = -1;
     if (count >= 0) return {faults, static_cast<std::size_t>(count)};
     count = 0;
+    std::atexit(&ReportFaultsNeverMade);
     const DWORD length = GetEnvironmentVariableW(L"NASTAVENI_FAIL", text, 256);
     if (length == 0 || length >= 256) return {};
     for (wchar_t* part = text; *part && count < 8;) {
         ChosenFault& fault = faults[count++];
-        fault = {part, 0, 0};
+        fault = {part, 0, 0, false};
         while (*part && *part != L',' && *part != L'#')
             ++part;
         if (*part == L'#') {
@@ -79,9 +89,33 @@ bool InjectedFault(const wchar_t* call) {
     for (ChosenFault& fault : ChosenFaults()) {
         if (lstrcmpW(fault.call, call) != 0) continue;
         ++fault.seen;
+        fault.made = fault.made || fault.wanted == 0 || fault.seen == fault.wanted;
         return fault.wanted == 0 || fault.seen == fault.wanted;
     }
     return false;
+}
+
+// A chosen call that never failed is a test that did not test what it names (a call renamed, a
+// typo, a path not taken): said on standard error as the process ends, once, for the tests to see.
+void ReportFaultsNeverMade() {
+    static bool reported = false;
+    if (reported) return;
+    reported = true;
+    char line[320] = "nastaveni_faults: never made to fail:";
+    int length = lstrlenA(line);
+    bool any = false;
+    for (const ChosenFault& fault : ChosenFaults()) {
+        if (fault.made) continue;
+        any = true;
+        line[length++] = ' ';
+        for (const wchar_t* c = fault.call; *c && length < 300; ++c)
+            line[length++] = static_cast<char>(*c);
+        if (fault.wanted && length < 300) length += wsprintfA(line + length, "#%d", fault.wanted);
+    }
+    if (!any) return;
+    line[length++] = '\n';
+    DWORD written = 0;
+    WriteFile(GetStdHandle(STD_ERROR_HANDLE), line, static_cast<DWORD>(length), &written, nullptr);
 }
 
 bool InjectedFault(const char* call) {

@@ -7,6 +7,8 @@
 namespace win32 {
 
 [[noreturn]] void Fail(const wchar_t* call);
+// Ends the process at once, with that exit code.
+[[noreturn]] void EndProcess(UINT code);
 // True once a failure is being reported: the windows then handle nothing themselves.
 bool Failing();
 
@@ -17,6 +19,9 @@ bool Failing();
 // it is missing, as on older Windows.
 bool InjectedFault(const wchar_t* call);
 bool InjectedFault(const char* call);
+// Says on standard error, once, which of the chosen calls never failed; also when the program
+// returns from its entry point.
+void ReportFaultsNeverMade();
 #endif
 
 // The value as the call returned it, or, in the test build, failed on purpose: the value the call

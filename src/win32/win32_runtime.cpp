@@ -74,7 +74,7 @@ void Win32Runtime::Quit() {
 }
 
 void Win32Runtime::End() {
-    ExitProcess(0);
+    EndProcess(0);
 }
 
 } // namespace win32
