@@ -30,7 +30,7 @@ def main():
         program = session.launch(relay_log=trace)
         session.helper("wait", TITLE, 30000)
         session.helper("click-control", TITLE, "OK")
-        session.wait_question(TITLE)
+        session.wait_question()
         session.helper("click-control", TITLE, "ANO")
         box = session.helper("wait-class", "#32770", 60000)
         session.helper("keys", box["title"], "ENTER")

@@ -47,7 +47,7 @@ def main():
             try:
                 session.helper("wait", TITLE, 30000)
                 session.helper("click-control", TITLE, "OK")
-                session.wait_question(TITLE)
+                session.wait_question()
                 session.helper("click-control", TITLE, "NE")
                 session.helper("wait-class", CONSOLE_CLASS, 30000)
             finally:

@@ -42,7 +42,7 @@ def main():
                      "Xvfb": session.state["xvfb_pid"]}
         waiting, waiting_wall = sample(processes, 5)
         session.helper("click-control", TITLE, "OK")
-        session.wait_question(TITLE)
+        session.wait_question()
         session.helper("click-control", TITLE, "ANO")
         session.helper("wait-class", "TajneNastaveniOkno", 30000)
         time.sleep(2)

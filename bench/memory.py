@@ -46,7 +46,7 @@ def measure(session, title, exe, drive=None):
 def whole_run(session, exe):
     """Drives the program to its finale; returns /proc's figures while the finale's box is up."""
     session.helper("click-control", TITLE, "OK")
-    session.wait_question(TITLE)
+    session.wait_question()
     session.helper("click-control", TITLE, "ANO")
     box = session.helper("wait-class", "#32770", 60000)
     linux = proc_status(linux_process(session, exe.name))

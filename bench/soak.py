@@ -78,7 +78,7 @@ def one_run(session, answer, dismiss, relay_log, address):
             raise RunFailed("a message box came instead of the settings window")
         must(session.helper("click-control", TITLE, "OK", check=False), "the click on OK")
         try:
-            session.wait_question(TITLE, timeout=WAIT_MS / 1000)
+            session.wait_question(timeout=WAIT_MS / 1000)
         except RuntimeError as error:
             raise RunFailed(str(error)) from None
         must(session.helper("click-control", TITLE, answer, check=False), f"the click on {answer}")

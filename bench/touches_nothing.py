@@ -322,7 +322,7 @@ class FullRun(unittest.TestCase):
 
         must(session.helper("wait", TITLE, 60000, check=False), "the settings window")
         must(session.helper("click-control", TITLE, "OK", check=False), "the click on OK")
-        session.wait_question(TITLE, timeout=60)
+        session.wait_question(timeout=60)
         must(session.helper("click-control", TITLE, "NE", check=False), "the click on NE")
         must(session.helper("wait", CONSOLE_TITLE, 60000, check=False), "the console")
         must(session.helper("wait-class", "#32770", 60000, check=False), "the finale's box")

@@ -54,7 +54,7 @@ def tour(session, gallery):
         time.sleep(0.3)
         session.screenshot(gallery / "2-settings-changed.png", settings)
         session.helper("click-control", TITLE, "OK")
-        question = session.wait_question(TITLE)
+        question = session.wait_question()
         time.sleep(0.5)
         session.screenshot(gallery / "3-question.png", question)
         session.helper("click-control", TITLE, "NE")
@@ -124,7 +124,7 @@ def two_monitors(build, gallery):
         session.helper("move", f"#{settings['hwnd']}", right["x"] + (right["w"] - settings["window"]["w"]) // 2,
                        right["y"] + (right["h"] - settings["window"]["h"]) // 2)
         session.helper("click-control", TITLE, "OK")
-        session.wait_question(TITLE)
+        session.wait_question()
         session.helper("click-control", TITLE, "ANO")
         wait(session, "Form3")
         time.sleep(8)  # the prompt, the answer and the error typed

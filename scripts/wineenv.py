@@ -50,6 +50,12 @@ SHARED_SUFFIXES = {".dll", ".exe", ".drv", ".sys", ".ocx", ".acm", ".cpl", ".tlb
 OUTLINE_FONTS = {"tahoma.ttf", "tahomabd.ttf"}
 
 
+def is_question(window):
+    """The question window, told from the settings window of the same title by its shape: a wide
+    strip (402 x 80 at 96 DPI) against an upright window (314 x 377), at any resolution."""
+    return window["title"] == TITLE and window["client"]["w"] > window["client"]["h"] * 3
+
+
 def can_run_32bit():
     """True when 32-bit Wine starts on this machine."""
     if not WINE32.exists():
@@ -93,7 +99,7 @@ def parse_record(line):
             value = value.split("\x1f") if value else []
         elif name in ("hwnd", "pid", "style", "exstyle", "owner", "id", "depth", "check", "cursel", "w", "h", "dpi",
                       "x", "y", "foreground", "enabled", "hung", "gone", "end", "windows", "slowest", "agreed",
-                      "step", "ended", "primary"):
+                      "step", "ended", "primary", "sent"):
             value = int(value)
         record[name] = value
     return record
@@ -551,12 +557,12 @@ class WineSession:
                 error = records[0].get("error", "") if records else ""
                 raise RuntimeError(f"helper {' '.join(map(str, args))}: {error} (exit code {code})")
 
-    def wait_question(self, title, timeout=30):
-        """After "OK": the question window, told from the settings window by its width."""
+    def wait_question(self, timeout=30):
+        """After "OK": the question window."""
         deadline = time.monotonic() + timeout
         while time.monotonic() < deadline:
             for window in self.helper("windows"):
-                if window["title"] == title and window["client"]["w"] > window["client"]["h"] * 3:
+                if is_question(window):
                     return window
             time.sleep(0.1)
         raise RuntimeError("the question window did not appear")
@@ -566,12 +572,13 @@ class WineSession:
         starts the browser after the program has gone on (or ended), so this waits for a whole
         line: the stand-in's shell makes the file before it writes to it."""
         deadline = time.monotonic() + timeout
-        while time.monotonic() < deadline:
+        while True:  # at least one look
             text = self.browser_log.read_text() if self.browser_log.exists() else ""
             if text.endswith("\n"):
                 return text.split()
+            if time.monotonic() >= deadline:
+                return []
             time.sleep(0.2)
-        return []
 
     def screenshot(self, path, window=None):
         """The whole virtual screen, or the part a window covers."""

@@ -21,7 +21,7 @@ class ClangBuild(RunTest):
         self.assertEqual(self.windows_created(DIALOG_CLASS), 2, "the settings window, then the question")
         self.assertEqual(self.windows_created(CONSOLE_CLASS), 1)
         self.helper("close", f"#{box['hwnd']}")
-        self.assert_ended_cleanly(page=True)
+        self.assert_ended(page=True)
         self.assertEqual(self.finale_boxes(), 1)
 
 

@@ -7,24 +7,12 @@ import re
 import subprocess
 import unittest
 
-from harness import CONSOLE_TITLE, COVER_CLASS, BesideAnotherProgram, RunTest, describe_windows
+from harness import CONSOLE_TITLE, COVER_CLASS, BesideAnotherProgram, RunTest, centred_on, describe_windows, inside
 # Heads of one X screen, (width, height, x, y) on its root; Wine makes the first the primary monitor
 # at 0,0 and puts the others around it.
 TWO = [(1024, 768, 0, 0), (800, 600, 1024, 0)]
 # One left of the primary (negative coordinates) and one lower than it, smaller than both.
 THREE = [(1024, 768, 800, 0), (800, 600, 0, 0), (640, 480, 1824, 288)]
-
-
-def inside(rect, area):
-    return (area["x"] <= rect["x"] and rect["x"] + rect["w"] <= area["x"] + area["w"] and
-            area["y"] <= rect["y"] and rect["y"] + rect["h"] <= area["y"] + area["h"])
-
-
-def centred_on(rect, area):
-    """Whether the rectangle is centred on the area, within a pixel (an odd difference has no
-    middle pixel)."""
-    return (abs(2 * rect["x"] + rect["w"] - 2 * area["x"] - area["w"]) <= 2 and
-            abs(2 * rect["y"] + rect["h"] - 2 * area["y"] - area["h"]) <= 2)
 
 
 class SeveralMonitors(RunTest):
@@ -78,7 +66,7 @@ class SeveralMonitors(RunTest):
         self.until("the box centred on the console's monitor", lambda: self.helper("wait", f"#{box['hwnd']}", 1000),
                    lambda seen: centred_on(seen["window"], monitor["work"]), show=lambda seen: seen["window"])
         self.keys("ENTER", title=f"#{box['hwnd']}")
-        self.assert_ended_cleanly(page=True)
+        self.assert_ended(page=True)
         self.assert_nothing_shown_at_the_shell_call(console, covers)
 
     def assert_nothing_shown_at_the_shell_call(self, console, covers):
@@ -144,7 +132,7 @@ class AnotherProgramTakesTheKeyboard(BesideAnotherProgram):
     def test_the_console_drops_behind_it_and_comes_back_with_a_click(self):
         self.open_question()
         self.click("ANO")
-        console = self.wait_window(CONSOLE_TITLE, where=lambda w: w["foreground"], what="the console in front")
+        console = self.wait_console_in_front()
         self.covers = [w["hwnd"] for w in self.until("the cover", lambda: [
             w for w in self.helper("windows") if w["class"] == COVER_CLASS], lambda seen: len(seen) == 1)]
 
@@ -173,7 +161,7 @@ class AnotherProgramTakesTheKeyboard(BesideAnotherProgram):
         self.until("the box above the other program", self.order,
                    lambda order: order.index(box["hwnd"]) < order.index(self.other["hwnd"]))
         self.keys("ENTER", title=f"#{box['hwnd']}")
-        self.assert_ended_cleanly(page=True)
+        self.assert_ended(page=True)
 
 
 if __name__ == "__main__":

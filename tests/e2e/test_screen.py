@@ -5,7 +5,7 @@ import re
 import subprocess
 import unittest
 
-from harness import CONSOLE_TITLE, MESSAGE_BOX_CLASS, TITLE, BesideAnotherProgram, RunTest
+from harness import CONSOLE_TITLE, MESSAGE_BOX_CLASS, TITLE, BesideAnotherProgram, RunTest, describe_windows, inside
 from wineenv import SCREEN
 
 
@@ -63,7 +63,7 @@ class ResolutionChange(RunTest):
         box = self.wait_finale_box()
         self.assert_the_finale_comes_after_sixteen_seconds()
         self.keys("ENTER", title=f"#{box['hwnd']}")
-        self.assert_ended_cleanly(page=True)
+        self.assert_ended(page=True)
 
 
 class WorkArea(RunTest):
@@ -84,9 +84,7 @@ class WorkArea(RunTest):
         self.helper("start-at", SCREEN[0] - 100, SCREEN[1] - 60, program)
         window = self.helper("wait", TITLE, 60000)
         work = self.helper("screen")["work"]
-        r = window["window"]
-        self.assertTrue(work["x"] <= r["x"] and r["x"] + r["w"] <= work["x"] + work["w"] and
-                        work["y"] <= r["y"] and r["y"] + r["h"] <= work["y"] + work["h"], f"{r} inside {work}")
+        self.assertTrue(inside(window["window"], work), f"{window['window']} inside {work}")
 
 
 class AnotherProgramInFront(BesideAnotherProgram):
@@ -95,22 +93,23 @@ class AnotherProgramInFront(BesideAnotherProgram):
 
     def raise_the_other(self, window, above):
         self.helper("raise", f"#{self.other['hwnd']}")
-        order = lambda: [w["hwnd"] for w in self.helper("windows")]  # noqa: E731
-        self.until(f"{window['class']} {'above' if above else 'behind'} the other program's window", order,
-                   lambda seen: (seen.index(window["hwnd"]) < seen.index(self.other["hwnd"])) == above)
+        order = lambda seen: [w["hwnd"] for w in seen]  # noqa: E731
+        self.until(f"{window['class']} {'above' if above else 'behind'} the other program's window",
+                   lambda: self.helper("windows"), show=describe_windows,
+                   holds=lambda seen: (order(seen).index(window["hwnd"]) < order(seen).index(self.other["hwnd"])) == above)
 
     def test_during_the_freeze_the_console_and_the_box(self):
         self.reach("freeze")
         self.helper("raise", f"#{self.other['hwnd']}")  # a click into it while the joke is frozen
         # Wine gives the console the foreground (Windows would not): once it has it, the other
         # program takes it back.
-        console = self.wait_window(CONSOLE_TITLE, where=lambda w: w["foreground"], what="the console in front")
+        console = self.wait_console_in_front()
         self.raise_the_other(console, above=False)
         box = self.wait_finale_box()
         self.assertEqual(box["class"], MESSAGE_BOX_CLASS)
         self.raise_the_other(box, above=True)
         self.keys("ENTER", title=f"#{box['hwnd']}")
-        self.assert_ended_cleanly(page=True)
+        self.assert_ended(page=True)
 
 
 if __name__ == "__main__":

@@ -26,7 +26,7 @@ class WaysOut(RunTest):
                     self.helper("close", f"#{window['hwnd']}")
                 else:
                     self.keys(way, title=f"#{window['hwnd']}")
-                self.assert_ended_without_the_finale()
+                self.assert_ended(finale=False)
                 self.assertEqual(self.windows_created(DIALOG_CLASS), 1 if stage == "settings" else 2)
                 self.assertEqual(self.windows_created(CONSOLE_CLASS), int(stage == "console"))
 

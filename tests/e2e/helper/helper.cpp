@@ -18,7 +18,8 @@
 //   keys WINDOW KEY...             waits for the window in front and answering, then types: TAB
 //                                  ENTER ESC SPACE UP DOWN LEFT RIGHT HOME END PGUP PGDN INSERT
 //                                  DELETE BACK F1..F12, letters and digits, chords like SHIFT+TAB or
-//                                  ALT+F4, text:ANY TEXT, repeat:N:KEY
+//                                  ALT+F4, text:ANY TEXT, repeat:N:KEY; WINDOW "-": at once, to
+//                                  whatever has the keyboard, as a hand types on a busy program
 //   click-control WINDOW TEXT|#ID [COUNT]   waits for the window in front, answering and under the
 //                                  pointer in the middle of the control, and the control enabled,
 //                                  then clicks it COUNT times, as one click
@@ -32,7 +33,8 @@
 //   send-close WINDOW              sends it WM_CLOSE, and waits for the answer
 //   log-off WINDOW                 asks every top-level window of the program whether the session
 //                                  may end, then tells each that it ends, as a log-off does; the
-//                                  record gives the slowest answer in ms and whether all agreed
+//                                  record gives the slowest answer in ms, whether all agreed, and
+//                                  the tick count when it asked
 //   display-mode W H               changes the screen's resolution (Wine's virtual desktop)
 //   raise WINDOW                   brings the window to the front, as a click into it would
 //   start-at X Y PROGRAM           starts the program with X,Y as the place for its first window
@@ -46,12 +48,11 @@
 //   click-at X Y                   a click at that point of the desk, whatever is in front there
 //   monitors                       every monitor: its rectangle, work area, device, whether primary
 //   screen                         the primary monitor's size and resolution
+//   text-size FACE POINTS CHARSET TEXT   the text's extent in that font at the screen's resolution
 //   dpi-change WINDOW DPI          sends the window what a move to a monitor of that DPI brings
 //   watch-foreground MS            for MS, the foreground window each time it changes (sampled
 //                                  every 5 ms), with the milliseconds since the start; the first
 //                                  at once, to tell a caller that it is watching
-//   watch-texts WINDOW MS          for MS or until the window goes, its controls' texts (joined by
-//                                  \x1f) each time they change; the first at once, as above
 //   serve                          says serving=1, then reads commands from standard input, one a
 //                                  line with tabs between the words, and answers each as above
 // WINDOW is an exact title, or #HWND for any window by handle.
@@ -548,6 +549,7 @@ void LogOff(HWND window) {
     const std::vector<HWND> windows = WindowsOf(ProcessOf(window));
     long long slowest = 0;
     bool agreed = true;
+    const DWORD sent = GetTickCount(); // the clock of Wine's trace time stamps
     for (HWND each : windows) {
         DWORD_PTR answer = 0;
         const DWORD start = GetTickCount();
@@ -567,7 +569,8 @@ void LogOff(HWND window) {
     Record()
         .Add(L"windows", static_cast<long long>(windows.size()))
         .Add(L"slowest", slowest)
-        .Add(L"agreed", agreed);
+        .Add(L"agreed", agreed)
+        .Add(L"sent", static_cast<long long>(sent));
 }
 
 // ----- the victim -----
@@ -746,7 +749,7 @@ int Run(const std::wstring& command, const Strings& args) {
         Dump(FindOrFail(args[0]), args.size() > 1 && args[1] == L"items");
     } else if (command == L"keys") {
         need(2);
-        BringToFront(FindOrFail(args[0]), L"keys");
+        if (args[0] != L"-") BringToFront(FindOrFail(args[0]), L"keys");
         for (size_t i = 1; i < args.size(); ++i) {
             Type(args[i]);
             Sleep(kStepMs);
@@ -847,25 +850,6 @@ int Run(const std::wstring& command, const Strings& args) {
             }
             Sleep(5);
         }
-    } else if (command == L"watch-texts") {
-        need(2);
-        HWND window = FindOrFail(args[0]);
-        const DWORD start = GetTickCount(), length = std::wcstoul(args[1].c_str(), nullptr, 10);
-        std::wstring last;
-        bool first = true;
-        // Asked, not read behind the program's back: a window that does not answer shows nothing new.
-        for (DWORD now = start; now - start < length && IsWindow(window); now = GetTickCount()) {
-            std::wstring texts;
-            for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-                texts += (texts.empty() ? L"" : L"\x1f") + TextOf(child);
-            if (first || (texts != last && !hung)) {
-                first = false;
-                last = texts;
-                Record().Add(L"ms", now - start).Add(L"items", texts);
-            }
-            hung = false;
-            Sleep(10);
-        }
     } else if (command == L"move") {
         need(3);
         // As a drag of its title bar would leave it.
@@ -882,6 +866,23 @@ int Run(const std::wstring& command, const Strings& args) {
         Record().Add(L"window", under);
     } else if (command == L"monitors") {
         EnumDisplayMonitors(nullptr, nullptr, MonitorRecord, 0);
+    } else if (command == L"text-size") {
+        need(4);
+        HDC screen = GetDC(nullptr);
+        LOGFONTW design{};
+        design.lfHeight =
+            -MulDiv(std::wcstol(args[1].c_str(), nullptr, 10), GetDeviceCaps(screen, LOGPIXELSY), 72);
+        design.lfWeight = FW_NORMAL;
+        design.lfCharSet = static_cast<BYTE>(std::wcstol(args[2].c_str(), nullptr, 10));
+        lstrcpynW(design.lfFaceName, args[0].c_str(), LF_FACESIZE);
+        HFONT font = CreateFontIndirectW(&design);
+        HGDIOBJ previous = SelectObject(screen, font);
+        SIZE size{};
+        GetTextExtentPoint32W(screen, args[3].c_str(), static_cast<int>(args[3].size()), &size);
+        SelectObject(screen, previous);
+        DeleteObject(font);
+        ReleaseDC(nullptr, screen);
+        Record().Add(L"w", size.cx).Add(L"h", size.cy);
     } else if (command == L"screen") {
         HDC screen = GetDC(nullptr);
         RECT work{};
