@@ -4,7 +4,7 @@ windows it should, and the program always ends."""
 
 import unittest
 
-from harness import CONSOLE_CLASS, CONSOLE_TITLE, DIALOG_CLASS, TITLE, RunTest, is_question
+from harness import CONSOLE_CLASS, CONSOLE_TITLE, DIALOG_CLASS, TITLE, RunTest
 
 APPLY = "Použít"
 # The combo boxes by the edit text they start with.
@@ -22,20 +22,18 @@ class RepeatedClicks(RunTest):
                 self.wait_window()
                 self.click("OK", count=clicks)
                 self.wait_question()
-                self.keys("TAB")
-                self.wait_focus("NE")  # Tab has come, so every click before it is handled
-                self.assertIsNone(self.process.poll(), "still running")
-                self.assertEqual(self.windows_created(DIALOG_CLASS), 2, "settings window and one question")
-                self.assertEqual(len(self.relay_calls("user32.MessageBeep")), 1, "one question, one beep")
-                windows = self.program_windows()
-                self.assertEqual(len(windows), 1)
-                self.assertTrue(is_question(windows[0]))
+                # Clicks beyond the first land where the settings window was: on the desktop, which
+                # may take the foreground from the question, or on the settings window if it is
+                # still there. The question is clicked once it is in front again.
                 self.click("ANO", count=clicks)
                 self.wait_window(CONSOLE_TITLE)
-                # Its ticks come after every click: one handled would have shown another console.
+                # Its ticks come after every click: one handled would have shown another window.
                 self.until("the console typing", lambda: self.relay_calls("gdi32.ExtTextOutW"))
+                self.assertIsNone(self.process.poll(), "still running")
+                self.assertEqual(self.windows_created(DIALOG_CLASS), 2, "the settings window and one question")
+                self.assertEqual(len(self.relay_calls("user32.MessageBeep")), 1, "one question, one beep")
                 self.assertEqual(self.windows_created(CONSOLE_CLASS), 1)
-                self.assertEqual(self.windows_created(DIALOG_CLASS), 2, "no second question")
+                self.assertEqual([w["title"] for w in self.program_windows()], [CONSOLE_TITLE])
                 self.helper("close", CONSOLE_TITLE)
                 self.assert_ended(finale=False)
 
