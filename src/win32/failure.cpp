@@ -89,8 +89,9 @@ bool InjectedFault(const wchar_t* call) {
     for (ChosenFault& fault : ChosenFaults()) {
         if (lstrcmpW(fault.call, call) != 0) continue;
         ++fault.seen;
-        fault.made = fault.made || fault.wanted == 0 || fault.seen == fault.wanted;
-        return fault.wanted == 0 || fault.seen == fault.wanted;
+        const bool fails = fault.wanted == 0 || fault.seen == fault.wanted;
+        fault.made = fault.made || fails;
+        return fails;
     }
     return false;
 }
@@ -104,13 +105,14 @@ void ReportFaultsNeverMade() {
     char line[320] = "nastaveni_faults: never made to fail:";
     int length = lstrlenA(line);
     bool any = false;
+    // Names are cut at 300 characters in all: with "#N" and the line end, the line fits.
     for (const ChosenFault& fault : ChosenFaults()) {
-        if (fault.made) continue;
+        if (fault.made || length >= 300) continue;
         any = true;
         line[length++] = ' ';
         for (const wchar_t* c = fault.call; *c && length < 300; ++c)
             line[length++] = static_cast<char>(*c);
-        if (fault.wanted && length < 300) length += wsprintfA(line + length, "#%d", fault.wanted);
+        if (fault.wanted) length += wsprintfA(line + length, "#%d", fault.wanted);
     }
     if (!any) return;
     line[length++] = '\n';
