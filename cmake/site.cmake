@@ -1,12 +1,6 @@
-# The web site the finale advertises: checked here so that a bad value stops the build with a
-# clear message, then handed to the program as a generated header.
+# The finale's settings: checked here so that a bad value stops the build with a clear message,
+# then handed to the program as a generated header.
 include(${CMAKE_CURRENT_LIST_DIR}/site-check.cmake)
-if(CREDIT_LINE STREQUAL "")
-    set(CREDIT_LINE "Vytvořil autor tohoto programu, kontakt: vtipy@${site_domain}")
-endif()
-if(CREDIT_LINE MATCHES "[\n\r\t]")
-    message(FATAL_ERROR "CREDIT_LINE must be a single line.")
-endif()
 string(REPLACE "\\" "\\\\" credit_line_literal "${CREDIT_LINE}")
 string(REPLACE "\"" "\\\"" credit_line_literal "${credit_line_literal}")
 configure_file(${CMAKE_SOURCE_DIR}/src/console/site_config.h.in

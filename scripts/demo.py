@@ -1,14 +1,16 @@
-"""Runs the program under Wine. `demo.py BUILD_DIR [--unattended] [--publish DIR]`
+"""Runs the program under Wine. `demo.py BUILD_DIR [--unattended] [--publish DIR] [--copy-of BUILD]`
 
 With a display (DISPLAY set) and without --unattended, the joke runs on it for a person to play
 with. Otherwise a virtual display is started and the joke runs through by itself, the way a user
 would click through it, and a screenshot of every stage goes to BUILD_DIR/gallery, with an
 animated picture of the console typing. --publish DIR also writes small copies for the README
-(the project's docs/gallery is made with `./run --unattended --publish docs/gallery`)."""
+(the project's docs/gallery is made with `./run --unattended --publish docs/gallery`).
+--copy-of BUILD: BUILD_DIR holds a copy of one's own, with another site and credit; it runs in
+Wine prefixes made from BUILD's, and its pictures are those of the one monitor."""
 
+import argparse
 import os
 import subprocess
-import sys
 import time
 from pathlib import Path
 
@@ -79,6 +81,9 @@ def tour(session, gallery):
             raise SystemExit("demo: the finale's message box did not appear")
         time.sleep(0.5)
         session.screenshot(gallery / "6-finale.png")
+        message = next(c["text"] for c in session.helper("dump", f"#{box['hwnd']}")["children"]
+                       if c["class"] == "Static" and c["text"])
+        print("demo: the finale's box says:", *message.split("\r\n"), sep="\ndemo:   ")
         session.helper("keys", box["title"], "ENTER")
         program.wait(timeout=30)
     finally:
@@ -141,9 +146,18 @@ def two_monitors(build, gallery):
 
 
 def main():
-    build = Path(sys.argv[1]).resolve()
-    unattended = "--unattended" in sys.argv or not os.environ.get("DISPLAY")
-    session = WineSession(build)
+    parser = argparse.ArgumentParser()
+    parser.add_argument("build", type=Path)
+    parser.add_argument("--unattended", action="store_true")
+    parser.add_argument("--publish", type=Path)
+    parser.add_argument("--copy-of", type=Path)
+    args = parser.parse_args()
+    build = args.build.resolve()
+    unattended = args.unattended or not os.environ.get("DISPLAY")
+    if args.copy_of:
+        session = WineSession(build, "own-copy", wine_dir=args.copy_of / "wine")
+    else:
+        session = WineSession(build)
     if not unattended:
         env = session.env()
         env["DISPLAY"] = os.environ["DISPLAY"]
@@ -160,9 +174,11 @@ def main():
         tour(session, build / "gallery")
     finally:
         session.stop()
+    if args.copy_of:
+        return
     two_monitors(build, build / "gallery")
-    if "--publish" in sys.argv:
-        publish(build / "gallery", Path(sys.argv[sys.argv.index("--publish") + 1]).resolve())
+    if args.publish:
+        publish(build / "gallery", args.publish.resolve())
 
 
 if __name__ == "__main__":

@@ -123,13 +123,14 @@ def share_or_copy(source, target):
 
 
 class WineSession:
-    def __init__(self, build_dir, name="session", monitors=None):
+    def __init__(self, build_dir, name="session", monitors=None, wine_dir=None):
         """`monitors`, for a desk of several: [(width, height, x, y)] heads of one X screen, each at
         its place on the X root (which has no negative coordinates: Wine puts the primary monitor at
-        0,0 and the others around it)."""
+        0,0 and the others around it). `wine_dir` holds the prefixes, the build's own by default."""
         self.monitors = monitors
         self.build_dir = Path(build_dir).resolve()
-        self.home = self.build_dir / "wine" / name
+        self.wine_dir = Path(wine_dir or self.build_dir / "wine").resolve()
+        self.home = self.wine_dir / name
         state = self.home / SESSION_FILE
         self.state = json.loads(state.read_text()) if state.exists() else {}
         self.server = None  # the helper that answers the session's questions
@@ -156,7 +157,7 @@ class WineSession:
 
     @property
     def template(self):
-        return self.build_dir / "wine" / "template" / ("win32" if self.arch == "i686" else "win64")
+        return self.wine_dir / "template" / ("win32" if self.arch == "i686" else "win64")
 
     @property
     def program(self):
@@ -166,16 +167,18 @@ class WineSession:
     def helper_exe(self):
         return self.build_dir / f"windows-{self.arch}" / "tests" / "e2e" / "helper" / "e2e_helper.exe"
 
+    def _site_setting(self, name):
+        header = (self.build_dir / f"windows-{self.arch}" / "generated" / "site_config.h").read_text(encoding="utf-8")
+        literal = re.search(name + r'\[\] = L?"((?:[^"\\]|\\.)*)";', header).group(1)
+        return re.sub(r"\\(.)", r"\1", literal)
+
     def site_host(self):
-        """The host the build advertises, as configured in its CMake cache."""
-        cache = (self.build_dir / "CMakeCache.txt").read_text()
-        return re.search(r"^SITE_HOST:STRING=(.*)$", cache, re.M).group(1)
+        """The host the program advertises, as its build was configured."""
+        return self._site_setting("kHost")
 
     def credit_line(self):
-        """The last line of the finale's message, as the program's build was configured with it."""
-        header = (self.build_dir / f"windows-{self.arch}" / "generated" / "site_config.h").read_text(encoding="utf-8")
-        literal = re.search(r'kCreditLine\[\] = L"((?:[^"\\]|\\.)*)";', header).group(1)
-        return re.sub(r"\\(.)", r"\1", literal)
+        """The last line of the finale's message, as the program's build was configured."""
+        return self._site_setting("kCreditLine")
 
     @property
     def browser_log(self):
