@@ -1,12 +1,12 @@
-"""Runs the program under Wine. `demo.py BUILD_DIR [--unattended] [--publish DIR] [--copy-of BUILD]`
+"""Runs the program under Wine. `demo.py BUILD_DIR [--unattended] [--publish DIR] [--copy DIR]`
 
 With a display (DISPLAY set) and without --unattended, the joke runs on it for a person to play
 with. Otherwise a virtual display is started and the joke runs through by itself, the way a user
 would click through it, and a screenshot of every stage goes to BUILD_DIR/gallery, with an
 animated picture of the console typing. --publish DIR also writes small copies for the README
 (the project's docs/gallery is made with `./run --unattended --publish docs/gallery`).
---copy-of BUILD: BUILD_DIR holds a copy of one's own, with another site and credit; it runs in
-Wine prefixes made from BUILD's, and its pictures are those of the one monitor."""
+--copy DIR runs the copy of one's own that ./run built in DIR, with another site and credit,
+instead: its pictures, those of one monitor, go to DIR/gallery."""
 
 import argparse
 import os
@@ -150,14 +150,11 @@ def main():
     parser.add_argument("build", type=Path)
     parser.add_argument("--unattended", action="store_true")
     parser.add_argument("--publish", type=Path)
-    parser.add_argument("--copy-of", type=Path)
+    parser.add_argument("--copy", type=Path)
     args = parser.parse_args()
     build = args.build.resolve()
     unattended = args.unattended or not os.environ.get("DISPLAY")
-    if args.copy_of:
-        session = WineSession(build, "own-copy", wine_dir=args.copy_of / "wine")
-    else:
-        session = WineSession(build)
+    session = WineSession(build, "own-copy", copy_dir=args.copy) if args.copy else WineSession(build)
     if not unattended:
         env = session.env()
         env["DISPLAY"] = os.environ["DISPLAY"]
@@ -171,10 +168,10 @@ def main():
     try:
         if session.browser_log.exists():
             session.browser_log.unlink()
-        tour(session, build / "gallery")
+        tour(session, session.copy_dir / "gallery")
     finally:
         session.stop()
-    if args.copy_of:
+    if args.copy:
         return
     two_monitors(build, build / "gallery")
     if args.publish:

@@ -123,14 +123,15 @@ def share_or_copy(source, target):
 
 
 class WineSession:
-    def __init__(self, build_dir, name="session", monitors=None, wine_dir=None):
+    def __init__(self, build_dir, name="session", monitors=None, copy_dir=None):
         """`monitors`, for a desk of several: [(width, height, x, y)] heads of one X screen, each at
         its place on the X root (which has no negative coordinates: Wine puts the primary monitor at
-        0,0 and the others around it). `wine_dir` holds the prefixes, the build's own by default."""
+        0,0 and the others around it). `copy_dir`: the program run is the copy of one's own built
+        there (by ./run --site), not the build's own."""
         self.monitors = monitors
         self.build_dir = Path(build_dir).resolve()
-        self.wine_dir = Path(wine_dir or self.build_dir / "wine").resolve()
-        self.home = self.wine_dir / name
+        self.copy_dir = Path(copy_dir or self.build_dir).resolve()
+        self.home = self.build_dir / "wine" / name
         state = self.home / SESSION_FILE
         self.state = json.loads(state.read_text()) if state.exists() else {}
         self.server = None  # the helper that answers the session's questions
@@ -157,18 +158,18 @@ class WineSession:
 
     @property
     def template(self):
-        return self.wine_dir / "template" / ("win32" if self.arch == "i686" else "win64")
+        return self.build_dir / "wine" / "template" / ("win32" if self.arch == "i686" else "win64")
 
     @property
     def program(self):
-        return self.build_dir / f"windows-{self.arch}" / "nastaveni.exe"
+        return self.copy_dir / f"windows-{self.arch}" / "nastaveni.exe"
 
     @property
     def helper_exe(self):
         return self.build_dir / f"windows-{self.arch}" / "tests" / "e2e" / "helper" / "e2e_helper.exe"
 
     def _site_setting(self, name):
-        header = (self.build_dir / f"windows-{self.arch}" / "generated" / "site_config.h").read_text(encoding="utf-8")
+        header = (self.program.parent / "generated" / "site_config.h").read_text(encoding="utf-8")
         literal = re.search(name + r'\[\] = L?"((?:[^"\\]|\\.)*)";', header).group(1)
         return re.sub(r"\\(.)", r"\1", literal)
 

@@ -204,8 +204,12 @@ class ProgramTest(unittest.TestCase):
 
         def look():
             if self.process.poll() is not None:
+                # Wine's own last words, if it ended the process itself (say, having lost its display).
+                said = [line for line in self.relay_log.read_text(errors="replace").splitlines()
+                        if not re.match(r"[0-9.]+:[0-9a-f]+:(Call|Ret) ", line)][-5:]
                 self.fail(f"the program ended (exit code {self.process.returncode:#x}, error reports: "
-                          f"{error_reports(self.relay_log) or 'none in the trace'}) while waiting for {title!r}")
+                          f"{error_reports(self.relay_log) or 'none in the trace'}) while waiting for {title!r}; "
+                          f"Wine's last other lines: {said}")
             windows = self.helper("windows")
             for box in (w for w in windows if w["class"] == MESSAGE_BOX_CLASS and w["title"] == TITLE):
                 texts = [c["text"] for c in (self.helper("dump", f"#{box['hwnd']}", check=False) or {"children": []})
