@@ -128,6 +128,8 @@ class AnotherProgramTakesTheKeyboard(BesideAnotherProgram):
                     all(order.index(h) < order.index(self.other["hwnd"]) for h in [console["hwnd"], *self.covers]))
         self.until("the console and its covers in front, with the keyboard", lambda: self.helper("windows"),
                    in_front, show=describe_windows)
+        # And done with coming back, as after its first showing: see wait_console_in_front.
+        self.helper("dump", f"#{console['hwnd']}")
 
     def test_the_console_drops_behind_it_and_comes_back_with_a_click(self):
         self.open_question()
