@@ -10,6 +10,7 @@ instead: its pictures, those of one monitor, go to DIR/gallery."""
 
 import argparse
 import os
+import shutil
 import subprocess
 import time
 from pathlib import Path
@@ -45,7 +46,7 @@ def publish(gallery, target):
     print(f"demo: gallery for the README in {target}")
 
 
-def tour(session, gallery):
+def tour(session, gallery, animation=True):
     gallery.mkdir(parents=True, exist_ok=True)
     program = session.launch()
     try:
@@ -65,15 +66,16 @@ def tour(session, gallery):
         wait(session, "Form3")
         # Frames of the console typing, for the animation: one every half second until the box.
         frames = gallery / "console-frames"
-        frames.mkdir(exist_ok=True)
-        for old in frames.glob("*.png"):
-            old.unlink()
+        shutil.rmtree(frames, ignore_errors=True)
+        if animation:
+            frames.mkdir()
         started = time.monotonic()
-        box = None
+        box = typing = None
         while time.monotonic() - started < 40 and not box:
-            session.screenshot(frames / f"{len(list(frames.glob('*.png'))):03d}.png")
-            if time.monotonic() - started > 8 and not (gallery / "5-console-typing.png").exists():
-                session.screenshot(gallery / "5-console-typing.png")
+            if animation:
+                session.screenshot(frames / f"{len(list(frames.glob('*.png'))):03d}.png")
+            if time.monotonic() - started > 8 and not typing:
+                typing = session.screenshot(gallery / "5-console-typing.png")
             box = session.helper("wait-class", "#32770", 300, check=False)
         if not box:
             box = session.helper("wait-class", "#32770", 30000, check=False)
@@ -89,7 +91,8 @@ def tour(session, gallery):
     finally:
         if program.poll() is None:
             program.kill()
-    animate(frames, gallery / "console-typing.gif")
+    if animation:
+        animate(frames, gallery / "console-typing.gif")
     opened = session.opened_addresses(timeout=20) or ["(nothing)"]
     print(f"demo: the program ended and asked to open {', '.join(opened)}")
     print(f"demo: screenshots in {gallery}")
@@ -168,7 +171,9 @@ def main():
     try:
         if session.browser_log.exists():
             session.browser_log.unlink()
-        tour(session, session.copy_dir / "gallery")
+        # A copy's pictures show its finale: the animation of the console, the same for every
+        # copy, is the default build's.
+        tour(session, session.copy_dir / "gallery", animation=not args.copy)
     finally:
         session.stop()
     if args.copy:
