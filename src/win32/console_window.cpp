@@ -109,16 +109,21 @@ void ConsoleWindow::FollowTheKeyboard(bool again) {
     // Keys go to the foreground window, whatever lies on top: a console above the window that has
     // the keyboard would hide where the victim's keys go.
     HWND front = GetForegroundWindow();
-    const bool ours = !front || GetWindowThreadProcessId(front, nullptr) == GetCurrentThreadId();
-    // Right behind that window, not below every other: the rest of the desk still shows the joke.
-    // (Not behind a topmost window, which would make the console topmost again, nor behind Wine's
-    // own desktop, which is no sibling.)
-    const bool behindFront = !ours && !(GetWindowLongW(front, GWL_EXSTYLE) & WS_EX_TOPMOST) &&
-                             GetAncestor(front, GA_PARENT) == GetAncestor(window_, GA_PARENT);
     // Looked at as the windows lie, not as they were last put: the system moves them too (Wine
     // raises a window a moment after it gave it the foreground).
     const bool topmost = (GetWindowLongW(window_, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
-    if (!again && (ours ? topmost : !topmost && !(behindFront && Above(window_, front)))) return;
+    // While the foreground changes hands, no window has it: the console stays in its band until
+    // one has (the next tick looks again). Taken for the program's, a change to another program
+    // seen at that moment would put the console above the window about to get the keys.
+    const bool ours = front ? GetWindowThreadProcessId(front, nullptr) == GetCurrentThreadId() : topmost;
+    // Right behind that window, not below every other: the rest of the desk still shows the joke.
+    // (Not behind a topmost window, which would make the console topmost again, nor behind Wine's
+    // own desktop, which is no sibling.)
+    const bool behindFront = front && !ours && !(GetWindowLongW(front, GWL_EXSTYLE) & WS_EX_TOPMOST) &&
+                             GetAncestor(front, GA_PARENT) == GetAncestor(window_, GA_PARENT);
+    const bool inPlace =
+        ours ? topmost : !topmost && !(behindFront && (IsAbove(window_, front) || covers_.Above(front)));
+    if (!again && inPlace) return;
     HWND band = ours ? HWND_TOPMOST : HWND_NOTOPMOST;
     Reorder(window_, band);
     covers_.Order(band);
@@ -133,12 +138,6 @@ void ConsoleWindow::FollowTheKeyboard(bool again) {
     // The finale's box waits above every window: small, it hides nothing, and hidden it would wait
     // for ever. (A window made non-topmost takes the windows it owns along.)
     if (centredBox_ && IsWindow(centredBox_)) Reorder(centredBox_, HWND_TOPMOST);
-}
-
-bool ConsoleWindow::Above(HWND window, HWND other) {
-    for (HWND above = GetWindow(other, GW_HWNDPREV); above; above = GetWindow(above, GW_HWNDPREV))
-        if (above == window) return true;
-    return false;
 }
 
 void ConsoleWindow::CentreOnScreen(HWND box) {

@@ -38,7 +38,6 @@ private:
     // Above every window while the program has the keyboard; else right behind the window that has
     // it, so that the victim sees where the keys go.
     void FollowTheKeyboard(bool again = false); // again: put in place whether or not it seems to be
-    static bool Above(HWND window, HWND other);
     void CentreOnScreen(HWND box);
     bool PrepareCanvas();
     void Paint();

@@ -64,4 +64,10 @@ void Covers::Order(HWND after) {
         Reorder(windows_[i].Get(), after);
 }
 
+bool Covers::Above(HWND other) const {
+    for (std::size_t i = 0; i < count_; ++i)
+        if (IsAbove(windows_[i].Get(), other)) return true;
+    return false;
+}
+
 } // namespace win32
