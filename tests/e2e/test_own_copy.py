@@ -86,6 +86,7 @@ class OwnCopy(unittest.TestCase):
                     self.assertIn(rule, refused.stderr)
                 else:  # the rule, then an example that passes, on a line of its own
                     self.assertIn(rule, " ".join(refused.stderr.split()))
-                    self.assertRegex(refused.stderr, r"\n\n  --(site [\w.]+|credit \"[^\n]+\")\n")
+                    example = "--site www\\.example\\.com" if options[0] == "--site" else '--credit "[^"\\n]+"'
+                    self.assertRegex(refused.stderr, rf"\n\n  {example}\n")
                 self.assertEqual(refused.stdout, "", "nothing built")
         self.assertEqual(builds(), before)
