@@ -50,19 +50,16 @@ void WindowSequence::End() {
 
 void WindowSequence::Deliver(Form& form, int control, Event event) {
     if (ended_ || !IsLoaded(form)) return;
-    if (event != Event::Timer) {
-        HandlerScope scope(*this);
-        form.Raise(control, event);
-        return;
-    }
-    const std::pair<const Form*, int> timer{&form, control};
-    if (std::find(runningTimers_.begin(), runningTimers_.end(), timer) != runningTimers_.end()) return;
-    runningTimers_.push_back(timer);
+    // One handler of a window at a time: an event that arrives while one runs (a tick from a
+    // message box's modal loop, a click sent to a button during the freeze) is dropped rather than
+    // run inside it.
+    if (std::find(running_.begin(), running_.end(), &form) != running_.end()) return;
+    running_.push_back(&form);
     {
         HandlerScope scope(*this);
         form.Raise(control, event);
     }
-    std::erase(runningTimers_, timer);
+    std::erase(running_, &form);
 }
 
 void WindowSequence::Close(Form& form) {

@@ -30,9 +30,10 @@ public:
     void Unload(Form& form);
     void End();
 
-    // From the platform: a control's event, and the user closing a window through its frame. A
-    // close that arrives while a handler runs (from a modal loop, or during a freeze) also keeps
-    // that handler from showing any further window: the program ends once it returns.
+    // From the platform: a control's event, and the user closing a window through its frame. An
+    // event of a window whose handler is running is dropped. A close that arrives while a handler runs (from
+    // a modal loop, or during a freeze) also keeps that handler from showing any further window: the program
+    // ends once it returns.
     void Deliver(Form& form, int control, Event event);
     void Close(Form& form);
     // Every window closed at once: the program as a whole was asked to close.
@@ -68,9 +69,8 @@ private:
     std::array<std::unique_ptr<Form>, kFormCount> slots_{};
     std::array<int, kFormCount> created_{};
     std::vector<std::unique_ptr<Form>> unloaded_;
-    // Timers whose handler is running: a tick that arrives meanwhile (say, from a message box's
-    // modal loop) is dropped rather than run inside the previous one.
-    std::vector<std::pair<const Form*, int>> runningTimers_;
+    // Windows one of whose handlers is running.
+    std::vector<const Form*> running_;
     int depth_ = 0;
     // A window was closed from outside while a handler ran (say, during the freeze): the handler
     // goes on to its end, but shows no window any more.

@@ -86,6 +86,19 @@ TEST_F(SequenceTest, AWindowClosedDuringTheFreezeEndsTheProgramWithoutTheConsole
     }
 }
 
+TEST_F(SequenceTest, AClickOnAnoDuringTheFreezeRunsNoHandlerInsideTheFirst) {
+    // Sent to the button while the question is frozen (as UI Automation's "invoke" does): the
+    // freeze goes on to its end and leads to one console, created once.
+    runtime.Raise(FormId::Form1, settings::Command1, Event::Click);
+    runtime.duringFreeze = [&] { runtime.Raise(FormId::Form2, question::Command1, Event::Click); };
+    runtime.calls.clear();
+    runtime.Raise(FormId::Form2, question::Command4, Event::Click);
+    EXPECT_EQ(WindowCalls(runtime), (std::vector<std::string>{"Caption Command1 NE", "Caption Command4 ANO",
+                                                              "Freeze", "Destroy Form2", "Create Form3",
+                                                              "Move 0 0 15360 11520", "Show Form3"}));
+    EXPECT_EQ(runtime.Sequence().TimesCreated(FormId::Form3), 1);
+}
+
 TEST_F(SequenceTest, EventsForAWindowAlreadyUnloadedAreIgnored) {
     app::Form* settingsWindow = runtime.Loaded(FormId::Form1);
     runtime.Raise(FormId::Form1, settings::Command1, Event::Click);
