@@ -170,9 +170,13 @@ void NativeWindow::Freeze(std::chrono::milliseconds length) {
     // A request to close that was posted meanwhile ("End task" posts one to every window) is
     // heard now, before the handler goes on: the program then shows nothing more, as when the
     // request is sent during the freeze (which the look at the queue above hands over at once).
+    // So is a close from the window menu or a taskbar thumbnail, which posts SC_CLOSE; the
+    // window's other commands posted meanwhile are input, and go with it.
     MSG close;
     while (PeekMessageW(&close, nullptr, WM_CLOSE, WM_CLOSE, PM_REMOVE))
         DispatchMessageW(&close);
+    while (PeekMessageW(&close, nullptr, WM_SYSCOMMAND, WM_SYSCOMMAND, PM_REMOVE))
+        if ((close.wParam & 0xFFF0) == SC_CLOSE) DispatchMessageW(&close);
 }
 
 void NativeWindow::ShellExecuteA(const char* file) {
