@@ -10,6 +10,7 @@ set(program_sources
     src/win32/dialog_layout.cpp
     src/win32/console_window.cpp
     src/win32/covers.cpp
+    src/win32/stacking.cpp
     src/win32/monitors.cpp
     src/win32/shell.cpp
     src/win32/failure.cpp

@@ -38,6 +38,7 @@ ConsoleWindow::ConsoleWindow(app::Form& form, app::WindowSequence& sequence, Des
     Check(CreateWindowExW(WS_EX_TOPMOST, kConsoleClass, title.c_str(), WS_POPUP, screen_.rcMonitor.left,
                           screen_.rcMonitor.top, 1, 1, owner, nullptr, GetModuleHandleW(nullptr), this),
           L"CreateWindowExW");
+    stacking_.Attach(window_);
     Move(0, 0, layout.clientWidth, layout.clientHeight);
     SetFormFont();
 
@@ -106,51 +107,8 @@ void ConsoleWindow::LookAtTheDesk(int dpi) {
 void ConsoleWindow::FollowTheKeyboard(bool again) {
     keyboardPosted_ = false;
     if (!IsWindowVisible(window_)) return;
-    // Keys go to the foreground window, whatever lies on top: a console above the window that has
-    // the keyboard would hide where the victim's keys go.
-    HWND front = GetForegroundWindow();
-    // Looked at as the windows lie, not as they were last put: the system moves them too (Wine
-    // raises a window a moment after it gave it the foreground).
-    const bool topmost = (GetWindowLongW(window_, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
-    // While the foreground changes hands, no window has it: the console stays in its band until
-    // one has (the next tick looks again). Taken for the program's, a change to another program
-    // seen at that moment would put the console above the window about to get the keys.
-    const bool ours = front ? GetWindowThreadProcessId(front, nullptr) == GetCurrentThreadId() : topmost;
-    // Right behind that window, not below every other: the rest of the desk still shows the joke.
-    // (Not behind a topmost window, which would make the console topmost again, nor behind Wine's
-    // own desktop, which is no sibling.)
-    const bool behindFront = front && !ours && !(GetWindowLongW(front, GWL_EXSTYLE) & WS_EX_TOPMOST) &&
-                             GetAncestor(front, GA_PARENT) == GetAncestor(window_, GA_PARENT);
-    const bool inPlace =
-        ours ? topmost : !topmost && !(behindFront && (IsAbove(window_, front) || covers_.Above(front)));
-    if (!again && inPlace) return;
-    HWND band = ours ? HWND_TOPMOST : HWND_NOTOPMOST;
-    Reorder(window_, band);
-    covers_.Order(band);
-    if (ours) return;
-    // A window stays above the one that owns it: the hidden owner goes first, then the console,
-    // then its covers, each right behind the window in front.
-    if (behindFront) {
-        Reorder(GetWindow(window_, GW_OWNER), front);
-        Reorder(window_, front);
-        covers_.Order(front);
-    }
-    // The finale's box waits above every window: small, it hides nothing, and hidden it would wait
-    // for ever. (A window made non-topmost takes the windows it owns along.)
-    if (centredBox_ && IsWindow(centredBox_)) Reorder(centredBox_, HWND_TOPMOST);
-}
-
-void ConsoleWindow::CentreOnScreen(HWND box) {
-    // Once, as the box first waits: the victim may move it after that.
-    if (box == centredBox_) return;
-    centredBox_ = box;
-    RECT outer{};
-    if (!GetWindowRect(box, &outer)) return;
-    const RECT& work = screen_.rcWork;
-    const int width = outer.right - outer.left, height = outer.bottom - outer.top;
-    SetWindowPos(box, nullptr, work.left + (work.right - work.left - width) / 2,
-                 work.top + (work.bottom - work.top - height) / 2, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    stacking_.Follow(again);
+    stacking_.MindTheBox(screen_.rcWork);
 }
 
 void ConsoleWindow::OnTimer(UINT_PTR id) {
@@ -269,10 +227,24 @@ LRESULT ConsoleWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case kFollowKeyboard:
         FollowTheKeyboard();
         return 0;
-    case WM_ENTERIDLE:
-        // The finale's box, owned by the console, waits for the victim: on the console's monitor.
-        if (wParam == MSGF_DIALOGBOX) CentreOnScreen(reinterpret_cast<HWND>(lParam));
-        return 0;
+    case WM_ACTIVATE:
+        // The finale's box takes the activation as it first shows: it goes where it belongs at once,
+        // not a tick later. (Shown while another program has the keyboard, the box is found by the
+        // tick.)
+        if (LOWORD(wParam) == WA_INACTIVE && IsWindowVisible(window_)) stacking_.MindTheBox(screen_.rcWork);
+        return DefWindowProcW(window_, message, wParam, lParam);
+    case WM_MOUSEACTIVATE:
+    case kPointerActivate:
+        // A click or a tap on the console while the box waits: the keyboard goes to the box, not to
+        // the console, which the box has disabled.
+        if (!WaitingBox(window_)) return DefWindowProcW(window_, message, wParam, lParam);
+        TakeTheKeyboard(window_);
+        return message == WM_MOUSEACTIVATE ? MA_NOACTIVATE : kPointerNoActivate;
+    case WM_SETCURSOR:
+        // Windows tells of a click on a disabled window this way: its box comes to the front.
+        if (static_cast<short>(LOWORD(lParam)) == HTERROR && HIWORD(lParam) == WM_LBUTTONDOWN)
+            TakeTheKeyboard(window_);
+        return DefWindowProcW(window_, message, wParam, lParam);
     case WM_SIZE:
         // A larger screen: the canvas grows with the window, so the new part paints black.
         if (canvas_) PrepareCanvas();

@@ -6,6 +6,7 @@
 #include "win32/covers.h"
 #include "win32/monitors.h"
 #include "win32/native_window.h"
+#include "win32/stacking.h"
 
 #include <array>
 #include <optional>
@@ -35,10 +36,8 @@ private:
     // Looks at the monitors: when they, the console's own or its resolution are no longer what they
     // were, every monitor is covered again and the form told.
     void LookAtTheDesk(int dpi);
-    // Above every window while the program has the keyboard; else right behind the window that has
-    // it, so that the victim sees where the keys go.
+    // Where the console, its covers and the finale's box belong, as the foreground lies now.
     void FollowTheKeyboard(bool again = false); // again: put in place whether or not it seems to be
-    void CentreOnScreen(HWND box);
     bool PrepareCanvas();
     void Paint();
 
@@ -53,8 +52,8 @@ private:
     Monitor screen_;       // the monitor it covers
     MonitorList monitors_; // every monitor, as last seen
     Covers covers_;        // the others, black
+    Stacking stacking_{covers_};
     bool keyboardPosted_ = false;
-    HWND centredBox_ = nullptr; // the last message box it centred on its monitor
 };
 
 } // namespace win32

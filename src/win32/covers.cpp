@@ -2,6 +2,7 @@
 
 #include "win32/failure.h"
 #include "win32/native_window.h"
+#include "win32/stacking.h"
 
 namespace win32 {
 namespace {
@@ -16,10 +17,14 @@ LRESULT CALLBACK Covers::WindowProc(HWND window, UINT message, WPARAM wParam, LP
     HWND console = GetWindow(window, GW_OWNER);
     switch (message) {
     case WM_MOUSEACTIVATE:
-        // A click on a cover is a click on the console: it comes to the front, with the keyboard.
-        // The click is the user's input, so Windows lets the program take the foreground.
-        SetForegroundWindow(console);
+        // A click on a cover is a click on the console: it comes to the front, with the keyboard
+        // (or the box that waits does).
+        TakeTheKeyboard(console);
         return MA_NOACTIVATE;
+    case kPointerActivate:
+        // A tap or a pen, on Windows 8 and later: as a click.
+        TakeTheKeyboard(console);
+        return kPointerNoActivate;
     case WM_CLOSE:
         // Asked to close ("End task" asks every window): the console is, as its own close would.
         SendMessageW(console, WM_CLOSE, 0, 0);
@@ -59,9 +64,11 @@ void Covers::Keep(std::size_t count) {
         windows_[count_ - 1].Reset();
 }
 
-void Covers::Order(HWND after) {
+bool Covers::Order(HWND after) {
+    bool agreed = true;
     for (std::size_t i = 0; i < count_; ++i)
-        Reorder(windows_[i].Get(), after);
+        agreed = Reorder(windows_[i].Get(), after) && agreed;
+    return agreed;
 }
 
 bool Covers::Above(HWND other) const {
