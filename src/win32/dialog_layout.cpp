@@ -63,12 +63,12 @@ SIZE DialogWindow::FrameSize(int dpi) const {
 }
 
 void DialogWindow::FitFrame() {
-    const auto [width, height] = FrameSize(dpi_);
-    UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
+    // Sized first, then placed at the size it really has: its frame may differ from the one worked
+    // out for its DPI (see PlaceFrame).
+    PlaceFrame(0, 0, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     RECT placed{};
     Check(GetWindowRect(window_, &placed), L"GetWindowRect");
-    placed.right = placed.left + width;
-    placed.bottom = placed.top + height;
+    const int width = placed.right - placed.left, height = placed.bottom - placed.top;
     // Centred by design, or where the system chose unless that is on no monitor at all.
     int x = placed.left, y = placed.top;
     if (form_.Layout().placement == app::Placement::CentredOnScreen ||
@@ -83,8 +83,9 @@ void DialogWindow::FitFrame() {
     const RECT work = WorkAreaNear({x, y, x + width, y + height});
     x = std::max<int>(work.left, std::min<int>(x, work.right - width));
     y = std::max<int>(work.top, std::min<int>(y, work.bottom - height));
-    if (x == placed.left && y == placed.top) flags |= SWP_NOMOVE;
-    PlaceFrame(x, y, flags);
+    if (x != placed.left || y != placed.top)
+        Check(SetWindowPos(window_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE),
+              L"SetWindowPos");
 }
 
 void DialogWindow::PlaceFrame(int x, int y, UINT flags) {

@@ -201,12 +201,22 @@ bool DialogWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_DPICHANGED: {
         // Moved to a monitor of another DPI: laid out anew from the design, frame included, at the
-        // place Windows suggests.
+        // place Windows suggests. That place keeps the window under the pointer of a victim who
+        // drags it; it was worked out from the old size, so a window the program placed is placed
+        // again at its new size: centred if so designed, and inside the work area.
         const RECT suggested = *reinterpret_cast<const RECT*>(lParam);
         ApplyLayout(HIWORD(wParam));
         PlaceFrame(suggested.left, suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+        if (!dragged_ && !placedByVictim_) FitFrame();
         return true;
     }
+    case WM_ENTERSIZEMOVE:
+        dragged_ = true;
+        return false;
+    case WM_EXITSIZEMOVE:
+        dragged_ = false;
+        placedByVictim_ = true;
+        return false;
     default:
         return false;
     }

@@ -56,6 +56,10 @@ private:
     HWND focusToHandOver_ = nullptr;
     bool handOverPosted_ = false;
     bool handingOver_ = false;
+    // The victim drags the window (with the mouse or the keyboard), or has placed it: where it is
+    // then is the victim's choice.
+    bool dragged_ = false;
+    bool placedByVictim_ = false;
 };
 
 } // namespace win32
