@@ -25,6 +25,7 @@ SS_ICON = 0x03
 WS_CAPTION, WS_SYSMENU, WS_THICKFRAME = 0x00C00000, 0x00080000, 0x00040000
 WS_MINIMIZEBOX, WS_MAXIMIZEBOX, WS_POPUP, WS_BORDER = 0x00020000, 0x00010000, 0x80000000, 0x00800000
 WS_EX_APPWINDOW, WS_EX_TOOLWINDOW = 0x00040000, 0x00000080
+SC_CLOSE = 0xF060  # WM_SYSCOMMAND: what the close box asks
 
 
 def build_dir():
@@ -365,6 +366,15 @@ class RunTest(ProgramTest):
         console = self.wait_window(CONSOLE_TITLE)
         return console if stage == "console" else self.wait_finale_box()
 
+    def freeze_over_before(self, tick):
+        """Whether the freeze was in its last two slices of sleep, or over, at the tick count (the
+        clock of the trace's time stamps); looked at once the program has ended or typed on its
+        console. Asked earlier, the program looks at its queue, and so answers, at least once more
+        before the freeze's last sleep."""
+        self.until("the freeze over", lambda: self.process.poll() is not None or self.relay_calls("gdi32.ExtTextOutW"))
+        slices = re.findall(r"(?im)^([0-9.]+):\w+:Call kernel32\.Sleep\(", self.relay_log.read_text(errors="replace"))
+        return len(slices) < 2 or float(slices[-2]) <= tick / 1000
+
     def stamp(self, pattern):
         """When the program first made the call the trace line matches, in seconds."""
         line = next(line for line in self.relay_log.read_text(errors="replace").splitlines() if re.search(pattern, line))
@@ -417,6 +427,27 @@ class BesideAnotherProgram(RunTest):
                    lambda: [w for w in self.helper("windows") if w["hwnd"] == self.other["hwnd"]],
                    lambda seen: seen and seen[0]["foreground"], timeout=60)
         super().setUp()
+
+    def spot_clear_of(self, area, *windows):
+        """A point of the area, near one of its corners, that none of the windows covers."""
+        corners = [(x, y) for x in (area["x"] + 5, area["x"] + area["w"] - 6)
+                   for y in (area["y"] + 5, area["y"] + area["h"] - 6)]
+        return next((x, y) for x, y in corners
+                    if not any(inside({"x": x, "y": y, "w": 1, "h": 1}, w["window"]) for w in windows))
+
+    def box_above_the_other(self, box):
+        """The finale's box above the other program's window, which has the keyboard."""
+        order = lambda: [w["hwnd"] for w in self.helper("windows")]  # noqa: E731
+        self.until("the box above the other program", order,
+                   lambda seen: seen.index(box["hwnd"]) < seen.index(self.other["hwnd"]),
+                   show=lambda _: describe_windows(self.helper("windows")))
+
+    def click_gives_the_box_the_keyboard(self, point, box):
+        """A click there, as a hand gives it: the box that waits comes in front, with the keyboard,
+        not the window the box has disabled."""
+        self.helper("click-at", *point)
+        self.until("the box in front, with the keyboard", lambda: self.helper("wait", f"#{box['hwnd']}", 1000),
+                   lambda seen: seen["foreground"], show=lambda _: describe_windows(self.helper("windows")))
 
     def tearDown(self):
         super().tearDown()

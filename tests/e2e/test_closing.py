@@ -5,7 +5,7 @@ finale's box has shown, the page is opened as when the box is dismissed."""
 
 import unittest
 
-from harness import CONSOLE_CLASS, CONSOLE_TITLE, DIALOG_CLASS, RunTest
+from harness import CONSOLE_CLASS, CONSOLE_TITLE, DIALOG_CLASS, SC_CLOSE, RunTest
 
 
 class EndTask(RunTest):
@@ -21,23 +21,64 @@ class EndTask(RunTest):
                              (1 + (reached >= 1), int(reached >= 3)), "settings windows and questions, consoles")
         self.at_every_stage(end_task)
 
-    def test_sent_to_the_question_during_the_freeze(self):
-        question = self.reach("freeze")
-        self.helper("send-close", f"#{question['hwnd']}")
-        self.assert_ended(page=False, finale=False)
-        self.assertEqual(self.windows_created(CONSOLE_CLASS), 0)
+
+class DuringTheFreeze(RunTest):
+    """What other programs ask of the question window while "NE" has frozen it. Asked once the freeze
+    was over, a request proves nothing of the freeze: it is asked again, in a new run."""
+
+    def during_the_freeze(self, ask):
+        for attempt in range(1, 4):
+            if attempt > 1:
+                print(f"e2e: the freeze was over before the request came; attempt {attempt}", flush=True)
+                self.restart()
+            question = self.reach("freeze")
+            answer = ask(question)
+            if not self.freeze_over_before(answer["sent"]):
+                return
+        self.fail("three freezes were over before the request came")
+
+    def test_closes_of_every_kind_end_the_program_once_it_is_over(self):
+        # Sent WM_CLOSE; posted SC_CLOSE, as the window menu's Close and a taskbar thumbnail's close
+        # button ask.
+        for message, wParam, send in (("WM_CLOSE", 0, True), ("WM_SYSCOMMAND", SC_CLOSE, False)):
+            with self.subTest(message=message, sent=send):
+                if send is False:
+                    self.restart()
+                self.during_the_freeze(lambda question: self.helper(
+                    "send" if send else "post", f"#{question['hwnd']}", message, wParam))
+                self.assert_ended(page=False, finale=False)
+                self.assertEqual(self.windows_created(CONSOLE_CLASS), 0, "no console")
+
+    def test_a_click_sent_to_a_button_runs_no_handler_inside_the_freeze(self):
+        # UI Automation's "invoke", as screen readers and automation tools give it: BM_CLICK, sent.
+        def click_both(question):
+            # The one that now reads "ANO" first, then the other, should it still be there.
+            buttons = sorted((c for c in self.helper("dump", f"#{question['hwnd']}")["children"]
+                              if c["class"].lower() == "button"), key=lambda button: button["text"] != "ANO")
+            answers = [self.helper("send", f"#{button['hwnd']}", "BM_CLICK", check=False) for button in buttons]
+            return answers[0]
+        self.during_the_freeze(click_both)
+        self.wait_window(CONSOLE_TITLE)
+        self.until("the console typing", lambda: self.relay_calls("gdi32.ExtTextOutW"))
+        self.assertEqual(self.windows_created(CONSOLE_CLASS), 1, "one console")
+        self.assertEqual(len(self.relay_calls("user32.SetWindowTextW")), 2, "the captions swapped once")
+        trace = self.relay_log.read_text(errors="replace").splitlines()
+        console = next(i for i, line in enumerate(trace) if "Call user32.CreateWindowExW" in line and CONSOLE_CLASS in line)
+        typing = next(i for i, line in enumerate(trace) if "Call gdi32.ExtTextOutW" in line)
+        self.assertFalse([line for line in trace[console:typing] if "Call kernel32.Sleep(" in line],
+                         "the console made once the freeze was over, not inside it")
 
 
 class OneWindowAlone(RunTest):
     def test_the_hidden_owner_while_the_console_types(self):
         console = self.reach("console")
-        self.helper("post-close", f"#{console['owner']}")
+        self.helper("post", f"#{console['owner']}", "WM_CLOSE")
         self.assert_ended(page=False, finale=False)
 
     def test_the_console_while_the_box_is_open(self):
         self.reach("box")
         console = self.wait_window(CONSOLE_TITLE)
-        self.helper("post-close", f"#{console['hwnd']}")
+        self.helper("post", f"#{console['hwnd']}", "WM_CLOSE")
         self.assert_ended(page=True, finale=True)
 
 

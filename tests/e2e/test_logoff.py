@@ -27,14 +27,6 @@ class LogOff(RunTest):
                 self.assert_answered_during_the_freeze()
         self.at_every_stage(log_off)
 
-    def freeze_over_before(self, tick):
-        """Whether the freeze was in its last two slices of sleep, or over, at the tick count (the
-        clock of the trace's time stamps), once the program has ended. Asked earlier, the program
-        looks at its queue, and so answers, at least once more before the freeze's last sleep."""
-        self.expect_exit()
-        slices = re.findall(r"(?im)^([0-9.]+):\w+:Call kernel32\.Sleep\(", self.relay_log.read_text(errors="replace"))
-        return len(slices) < 2 or float(slices[-2]) <= tick / 1000
-
     def assert_answered_during_the_freeze(self):
         """The freeze sleeps in slices: the first answer comes after the swap, and more of the freeze
         after it. (Each window is asked once the one before has answered: the last may be asked as

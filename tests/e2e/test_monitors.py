@@ -12,6 +12,7 @@ from harness import CONSOLE_TITLE, COVER_CLASS, BesideAnotherProgram, RunTest, c
 # at 0,0 and puts the others around it.
 TWO = [(1024, 768, 0, 0), (800, 600, 1024, 0)]
 # One left of the primary (negative coordinates) and one lower than it, smaller than both.
+HTCLIENT = 1
 THREE = [(1024, 768, 800, 0), (800, 600, 0, 0), (640, 480, 1824, 288)]
 
 
@@ -156,13 +157,22 @@ class AnotherProgramTakesTheKeyboard(BesideAnotherProgram):
                    for y in (area["y"] + 5, area["y"] + area["h"] - 6)]
         self.helper("click-at", *next((x, y) for x, y in corners if not inside({"x": x, "y": y, "w": 1, "h": 1}, other)))
         self.assert_in_front(console)
+        # A tap on a black monitor, as Windows 8 and later tell an inactive window of it.
+        self.assert_behind_the_other(console)
+        self.helper("send", f"#{self.covers[0]}", "WM_POINTERACTIVATE", HTCLIENT << 16 | 1, self.covers[0])
+        self.assert_in_front(console)
 
-        # The box, when it comes, above the program that has the keyboard.
-        self.helper("raise", f"#{self.other['hwnd']}")
+        # The box, once it waits, above the program that takes the keyboard; a click on the console
+        # or on the black monitor gives the keyboard to the box, not to the console it has disabled.
         box = self.wait_finale_box()
-        self.until("the box above the other program", self.order,
-                   lambda order: order.index(box["hwnd"]) < order.index(self.other["hwnd"]))
-        self.keys("ENTER", title=f"#{box['hwnd']}")
+        for where in ("the console", "the black monitor"):
+            self.helper("raise", f"#{self.other['hwnd']}")
+            self.box_above_the_other(box)
+            other = self.helper("wait", f"#{self.other['hwnd']}", 1000)
+            spot = self.spot_clear_of(console["window"] if where == "the console" else cover, other, box)
+            with self.subTest(click_on=where):
+                self.click_gives_the_box_the_keyboard(spot, box)
+        self.keys("ENTER", title="-")
         self.assert_ended(page=True)
 
 

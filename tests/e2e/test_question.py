@@ -4,7 +4,7 @@ swap and freeze of "NE", under clicks and keys given while it is frozen."""
 import re
 import unittest
 
-from harness import CONSOLE_CLASS, CONSOLE_TITLE, TITLE, RunTest, centred_on
+from harness import CONSOLE_CLASS, CONSOLE_TITLE, TITLE, RunTest, centred_on, inside
 
 # The messages a click or a key brings a window.
 INPUT = "LBUTTONDOWN|LBUTTONUP|KEYDOWN|KEYUP|SYSKEYDOWN|SYSKEYUP|CHAR|SYSCHAR|SYSCOMMAND"
@@ -29,6 +29,16 @@ class QuestionWindow(RunTest):
             self.assert_sized_to_its_text(label["rect"], label["text"])
         self.wait_focus("ANO")
         self.screenshot("question-window", window)
+
+    def test_centred_again_at_a_new_resolution(self):
+        # What a move to a monitor of 150 % brings: the place suggested keeps the top left corner,
+        # worked out for the old size. The window is centred at the size it then has.
+        window = self.open_question()
+        self.helper("dpi-change", f"#{window['hwnd']}", 144)
+        work = self.helper("monitors")[0]["work"]
+        self.until("the question at 144 DPI, centred", self.wait_question, show=lambda seen: seen["window"],
+                   holds=lambda seen: (seen["client"]["w"], seen["client"]["h"]) == (603, 120) and
+                   centred_on(seen["window"], work) and inside(seen["window"], work))
 
     def test_enter_and_space_press_the_focused_button(self):
         for key in ("ENTER", "SPACE"):

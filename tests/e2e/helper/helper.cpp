@@ -23,14 +23,17 @@
 //   click-control WINDOW TEXT|#ID [COUNT]   waits for the window in front, answering and under the
 //                                  pointer in the middle of the control, and the control enabled,
 //                                  then clicks it COUNT times, as one click
-//   close WINDOW                   what the close box of the title bar does
 //   click-back WINDOW TEXT|#ID     a click on an empty spot of the desktop, then, once the window is
 //                                  no longer in front, one click straight on the control, as a user
 //                                  coming back would: the click both activates and presses
 //   end-task WINDOW                posts WM_CLOSE to every top-level window of the window's
 //                                  program, hidden ones too, as "End task" does
-//   post-close WINDOW              posts WM_CLOSE to that window alone (#HWND for a hidden one)
-//   send-close WINDOW              sends it WM_CLOSE, and waits for the answer
+//   post WINDOW MESSAGE [WPARAM [LPARAM]]   posts the message to that window alone (#HWND for a
+//                                  hidden one or a control): WM_CLOSE, WM_SYSCOMMAND (with SC_CLOSE,
+//                                  what the close box does), BM_CLICK, WM_POINTERACTIVATE or a number;
+//                                  the record gives the tick count when it posted
+//   send WINDOW MESSAGE [WPARAM [LPARAM]]   sends it, and waits for the answer: the record gives the
+//                                  answer and the tick counts when it sent and when the answer came
 //   log-off WINDOW                 asks every top-level window of the program whether the session
 //                                  may end, then tells each that it ends, as a log-off does; the
 //                                  record gives the slowest answer in ms, whether all agreed, and
@@ -343,6 +346,21 @@ WORD KeyNamed(const std::wstring& name) {
     if (name.size() >= 2 && name[0] == L'F')
         return static_cast<WORD>(VK_F1 + std::wcstol(name.c_str() + 1, nullptr, 10) - 1);
     throw Failure{kUsage, L"unknown key " + name};
+}
+
+UINT MessageNamed(const std::wstring& name) {
+    static const struct {
+        const wchar_t* name;
+        UINT message;
+    } kMessages[] = {{L"WM_CLOSE", WM_CLOSE},
+                     {L"WM_SYSCOMMAND", WM_SYSCOMMAND},
+                     {L"BM_CLICK", BM_CLICK},
+                     {L"WM_POINTERACTIVATE", 0x024B}};
+    for (const auto& known : kMessages)
+        if (name == known.name) return known.message;
+    if (!name.empty() && std::iswdigit(name[0]))
+        return static_cast<UINT>(std::wcstoul(name.c_str(), nullptr, 0));
+    throw Failure{kUsage, L"unknown message " + name};
 }
 
 void Send(std::vector<INPUT> inputs) {
@@ -765,9 +783,6 @@ int Run(const std::wstring& command, const Strings& args) {
         const int count =
             args.size() > 2 ? std::max(1, static_cast<int>(std::wcstol(args[2].c_str(), nullptr, 10))) : 1;
         ClickAt(window, control, {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2}, count);
-    } else if (command == L"close") {
-        need(1);
-        PostMessageW(FindOrFail(args[0]), WM_SYSCOMMAND, SC_CLOSE, 0);
     } else if (command == L"click-back") {
         need(2);
         HWND window = FindOrFail(args[0]);
@@ -782,15 +797,30 @@ int Run(const std::wstring& command, const Strings& args) {
         for (HWND each : windows)
             PostMessageW(each, WM_CLOSE, 0, 0);
         Record().Add(L"windows", static_cast<long long>(windows.size()));
-    } else if (command == L"post-close") {
-        need(1);
-        PostMessageW(FindOrFail(args[0]), WM_CLOSE, 0, 0);
-    } else if (command == L"send-close") {
-        need(1);
-        // Sent, not posted: a busy program reads it whenever it looks at its queue.
-        DWORD_PTR result = 0;
-        if (!SendMessageTimeoutW(FindOrFail(args[0]), WM_CLOSE, 0, 0, SMTO_NORMAL, kStateMs, &result))
-            throw Failure{kNeverCame, L"send-close: no answer in " + std::to_wstring(kStateMs) + L" ms"};
+    } else if (command == L"post" || command == L"send") {
+        need(2);
+        HWND window = FindOrFail(args[0]);
+        const UINT message = MessageNamed(args[1]);
+        const auto number = [&](size_t i) {
+            return i < args.size() ? std::wcstoll(args[i].c_str(), nullptr, 0) : 0;
+        };
+        const auto wParam = static_cast<WPARAM>(number(2));
+        const auto lParam = static_cast<LPARAM>(number(3));
+        const DWORD sent = GetTickCount(); // the clock of Wine's trace time stamps
+        if (command == L"post") {
+            if (!PostMessageW(window, message, wParam, lParam))
+                throw Failure{kNotThere, L"post: " + std::to_wstring(GetLastError())};
+            Record().Add(L"sent", static_cast<long long>(sent));
+        } else {
+            // A busy program reads a sent message whenever it looks at its queue.
+            DWORD_PTR result = 0;
+            if (!SendMessageTimeoutW(window, message, wParam, lParam, SMTO_NORMAL, kStateMs, &result))
+                throw Failure{kNeverCame, L"send: no answer in " + std::to_wstring(kStateMs) + L" ms"};
+            Record()
+                .Add(L"result", static_cast<long long>(result))
+                .Add(L"sent", static_cast<long long>(sent))
+                .Add(L"answered", static_cast<long long>(GetTickCount()));
+        }
     } else if (command == L"log-off") {
         need(1);
         LogOff(FindOrFail(args[0]));
