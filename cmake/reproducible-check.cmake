@@ -1,6 +1,6 @@
 # Builds the shipped program again from a copy of the sources in another folder and compares it
 # byte for byte with the one the build made: the same sources must give the same file.
-# cmake -DSOURCE=... -DREFERENCE=.../nastaveni.exe -DPLACE=... [-DSITE_HOST=...]
+# cmake -DSOURCE=... -DREFERENCE=.../nastaveni.exe -DPLACE=... [-DSITE_HOST=... -DVOLUME_LABEL=... -DCREDIT_LINE=...]
 #       [-DTOOLCHAIN=clang-mingw-i686.cmake, the toolchain file that built REFERENCE] -P reproducible-check.cmake
 if(NOT TOOLCHAIN)
     set(TOOLCHAIN mingw-i686.cmake)
@@ -22,7 +22,7 @@ foreach(part ${parts})
         string(APPEND fingerprint " ${file} ${hash}")
     endforeach()
 endforeach()
-string(APPEND fingerprint " ${TOOLCHAIN} ${SITE_HOST} ${CREDIT_LINE}")
+string(APPEND fingerprint " ${TOOLCHAIN} ${SITE_HOST} ${VOLUME_LABEL} ${CREDIT_LINE}")
 string(SHA256 fingerprint "${fingerprint}")
 if(EXISTS "${PLACE}.clean")
     file(READ "${PLACE}.clean" last)
@@ -41,7 +41,7 @@ foreach(part ${parts})
 endforeach()
 execute_process(COMMAND ${CMAKE_COMMAND} -S "${PLACE}/elsewhere" -B "${PLACE}/build" -G Ninja
                         -DCMAKE_TOOLCHAIN_FILE=${SOURCE}/cmake/${TOOLCHAIN} -DCMAKE_BUILD_TYPE=Release
-                        -DSITE_HOST=${SITE_HOST} -DCREDIT_LINE=${CREDIT_LINE}
+                        -DSITE_HOST=${SITE_HOST} -DVOLUME_LABEL=${VOLUME_LABEL} -DCREDIT_LINE=${CREDIT_LINE}
                 COMMAND_ERROR_IS_FATAL ANY OUTPUT_QUIET)
 execute_process(COMMAND ${CMAKE_COMMAND} --build "${PLACE}/build" --target nastaveni
                 COMMAND_ERROR_IS_FATAL ANY OUTPUT_QUIET)

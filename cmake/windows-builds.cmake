@@ -26,6 +26,7 @@ foreach(arch IN ITEMS i686 x86_64)
             -DCMAKE_TOOLCHAIN_FILE=${CMAKE_SOURCE_DIR}/cmake/mingw-${arch}.cmake
             -DCMAKE_BUILD_TYPE=Release
             -DSITE_HOST=${SITE_HOST}
+            -DVOLUME_LABEL=${VOLUME_LABEL}
             -DCREDIT_LINE=${CREDIT_LINE}
             -DCMAKE_EXPORT_COMPILE_COMMANDS=ON # for clang-tidy over the Windows runtime
         BUILD_COMMAND ${CMAKE_COMMAND} --build <BINARY_DIR> ${targets}
@@ -49,6 +50,7 @@ foreach(arch IN LISTS clang_archs)
             -DCMAKE_TOOLCHAIN_FILE=${CMAKE_SOURCE_DIR}/cmake/clang-mingw-${arch}.cmake
             -DCMAKE_BUILD_TYPE=Release
             -DSITE_HOST=${SITE_HOST}
+            -DVOLUME_LABEL=${VOLUME_LABEL}
             -DCREDIT_LINE=${CREDIT_LINE}
         BUILD_COMMAND ${CMAKE_COMMAND} --build <BINARY_DIR> --target nastaveni
         INSTALL_COMMAND ""

@@ -5,6 +5,7 @@
 #include "console/site.h"
 
 #include <algorithm>
+#include <array>
 #include <string_view>
 
 namespace console {
@@ -13,7 +14,8 @@ namespace {
 inline constexpr std::wstring_view kTitle = L"Tajné nastavení systému Windows";
 inline constexpr int kNoLabelChar = -1;
 
-// What the console types, and when: the row for count c runs on tick c + 1.
+// What the console types, and when: the row for count c runs on tick c + 1. The volume label's
+// characters come at the eleven counts from 80 on, one a count, as far as the label goes.
 struct ScriptRow {
     float count;
     std::wstring_view text;
@@ -21,7 +23,7 @@ struct ScriptRow {
     bool lineEnd;
 };
 
-inline constexpr ScriptRow kScript[] = {
+inline constexpr ScriptRow kFullScript[] = {
     {1, L"C:\\", kNoLabelChar, true},
     {2, L"C:\\WINDOWS\\format c:", kNoLabelChar, true},
     {3, L"Opravdu si prejete zformatovat disk c: ? (A/N)", kNoLabelChar, true},
@@ -44,6 +46,27 @@ inline constexpr ScriptRow kScript[] = {
     {180, L"", 10, false},
 };
 inline constexpr float kFinaleCount = 200;
+
+// The script for the label the program was built with: a shorter label is typed sooner to its end,
+// and the counts after its last character print nothing.
+constexpr bool Typed(const ScriptRow& row) {
+    return row.labelChar == kNoLabelChar ||
+           static_cast<std::size_t>(row.labelChar) < site::kVolumeLabel.size();
+}
+constexpr std::size_t TypedRows() {
+    std::size_t rows = 0;
+    for (const ScriptRow& row : kFullScript)
+        rows += Typed(row) ? 1 : 0;
+    return rows;
+}
+constexpr std::array<ScriptRow, TypedRows()> TypedScript() {
+    std::array<ScriptRow, TypedRows()> script{};
+    std::size_t at = 0;
+    for (const ScriptRow& row : kFullScript)
+        if (Typed(row)) script[at++] = row;
+    return script;
+}
+inline constexpr auto kScript = TypedScript();
 
 // Every row as the console types it: its text, and the character of the label after it.
 constexpr std::size_t LongestRow() {

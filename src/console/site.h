@@ -1,4 +1,5 @@
-// The web site the finale advertises, fixed at build time, and what the console derives from it.
+// The web site the finale advertises and the volume label the console types, fixed at build time
+// (cmake/site-check.cmake checks them and fills in the defaults).
 #pragma once
 
 #include "site_config.h"
@@ -9,32 +10,21 @@
 namespace site {
 
 inline constexpr std::string_view kHostView{kHost};
-
-// Position of the first dot, or the length when there is none. A plain loop: the library's
-// find() is not a constant expression in a sanitized build.
-constexpr std::size_t FirstDot(std::string_view host) {
-    std::size_t at = 0;
-    while (at < host.size() && host[at] != '.')
-        ++at;
-    return at;
-}
-
-// The new volume label the console types: the host without its first label and the dot.
-constexpr std::string_view DomainOf(std::string_view host) {
-    const std::size_t dot = FirstDot(host);
-    return dot < host.size() ? std::string_view(host.data() + dot + 1, host.size() - dot - 1)
-                             : std::string_view();
-}
-
-inline constexpr std::string_view kVolumeLabel = DomainOf(kHostView);
+inline constexpr std::string_view kVolumeLabel =
+    kGivenVolumeLabel[0] ? std::string_view(kGivenVolumeLabel)
+                         : std::string_view(kHost + kVolumeLabelStart, kVolumeLabelLength);
 
 constexpr bool IsPrintableAscii(std::string_view text) {
     return std::all_of(text.begin(), text.end(), [](char c) { return c >= 0x21 && c <= 0x7E; });
 }
 
-static_assert(FirstDot(kHostView) < kHostView.size(), "the site's host needs at least two labels");
-static_assert(kVolumeLabel.size() == 11,
-              "the volume label typed on the console must be exactly 11 characters");
+static_assert(std::any_of(kHostView.begin(), kHostView.end(), [](char c) { return c == '.'; }),
+              "the site's host needs at least two labels");
 static_assert(IsPrintableAscii(kHostView), "the site's host must be plain printable ASCII");
+static_assert(!kVolumeLabel.empty() && kVolumeLabel.size() <= 11,
+              "the volume label typed on the console has 1 to 11 characters");
+static_assert(std::all_of(kVolumeLabel.begin(), kVolumeLabel.end(),
+                          [](char c) { return c >= 0x20 && c <= 0x7E; }),
+              "the volume label is printable ASCII, as the rest of the console's text");
 
 } // namespace site
