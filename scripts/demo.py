@@ -10,6 +10,7 @@ instead: its pictures, those of one monitor, go to DIR/gallery."""
 
 import argparse
 import os
+import re
 import shutil
 import subprocess
 import time
@@ -46,9 +47,22 @@ def publish(gallery, target):
     print(f"demo: gallery for the README in {target}")
 
 
+LABEL_PROMPT = "Nova jmenovka disku : "
+
+
+def typed_label(trace):
+    """The new volume label the console typed, read from Wine's trace of its text output: the
+    characters that follow the prompt, one a call."""
+    texts = [re.sub(r"\\u?([0-9a-fA-F]{4})", lambda m: chr(int(m.group(1), 16)), m.group(1)).replace("\\\\", "\\")
+             for m in re.finditer(r'Call gdi32\.ExtTextOutW\([^"]*L"(.*?)",', trace.read_text(errors="replace"))]
+    start = next((i for i, text in enumerate(texts) if text.startswith(LABEL_PROMPT)), None)
+    return None if start is None else "".join(texts[start:]).removeprefix(LABEL_PROMPT)
+
+
 def tour(session, gallery, animation=True):
     gallery.mkdir(parents=True, exist_ok=True)
-    program = session.launch()
+    trace = gallery / "trace.txt"
+    program = session.launch(relay_log=trace)
     try:
         settings = wait(session, TITLE)
         time.sleep(0.5)
@@ -85,6 +99,7 @@ def tour(session, gallery, animation=True):
         session.screenshot(gallery / "6-finale.png")
         message = next(c["text"] for c in session.helper("dump", f"#{box['hwnd']}")["children"]
                        if c["class"] == "Static" and c["text"])
+        print(f"demo: the console typed the new volume label {typed_label(trace)!r}")
         print("demo: the finale's box says:", *message.split("\r\n"), sep="\ndemo:   ")
         session.helper("keys", box["title"], "ENTER")
         program.wait(timeout=30)
