@@ -1,6 +1,7 @@
 """A copy of one's own, made with ./run's options as a user gives them: built beside the default
-copy, shown under Wine with its own site and credit, hashed, and built again to the same bytes;
-and every value that the program could not show as it should refused before anything is built."""
+copy, shown under Wine with its own site, volume label and credit, hashed, and built again to the
+same bytes; and every value that the program could not show as it should refused before anything
+is built."""
 
 import hashlib
 import os
@@ -12,7 +13,9 @@ from pathlib import Path
 
 SOURCE = Path(__file__).resolve().parents[2]
 BUILD = Path(os.environ.get("E2E_BUILD_DIR", SOURCE / "build"))
-SITE = "vtipy.example.org"
+# A long domain: the console types as many of its labels as fit in 11 characters, whole.
+SITE = "vtipy.mojestranka.example.org"
+LABEL = "mojestranka"
 CREDIT = "Poslal Jiří Čermák, kontakt: jiri@example.org"
 
 
@@ -35,20 +38,34 @@ def builds():
 
 
 class OwnCopy(unittest.TestCase):
+    def make(self, site, label, *options):
+        """./run --unattended with the options, as a user gives them: the copy built, hashed and
+        shown, its console typing the label and its box and page naming the site. Its output."""
+        made = run("--unattended", "--site", site, *options)
+        self.assertEqual(made.returncode, 0, made.stderr)
+        program = copy_of(site)
+        self.assertIn(f"{sha256(program)}  build/copies/{site}/windows-i686/nastaveni.exe\n", made.stdout)
+        self.assertIn(f"\nthe console types the volume label {label} (", made.stdout)
+        self.assertIn(f"\ndemo: the console typed the new volume label {label!r}\n", made.stdout)
+        box = made.stdout.split("demo: the finale's box says:\n")[1].split("\n")[:6]
+        self.assertEqual(box[3], f"demo:   Navštivte internetovou stranu {site}")
+        self.assertIn(f"demo: the program ended and asked to open http://{site}/\n", made.stdout)
+        self.assertTrue((program.parents[1] / "gallery" / "6-finale.png").exists())
+        # On time whatever the label's length: 201 ticks of 80 ms after the console opens.
+        trace = (program.parents[1] / "gallery" / "trace.txt").read_text(errors="replace")
+        stamp = lambda call: float(re.search(rf"(?m)^([0-9.]+):\w+:Call {call}", trace)[1])  # noqa: E731
+        finale = stamp(r"user32\.MessageBoxW\(") - stamp(r'user32\.CreateWindowExW\(.*L"TajneNastaveniOkno"')
+        self.assertTrue(15.5 <= finale <= 18, f"the finale {finale:.2f} s after the console")
+        return made, box
+
     def test_a_copy_shows_and_opens_its_own_site_and_credit(self):
         default = sha256(BUILD / "windows-i686" / "nastaveni.exe")
-        made = run("--unattended", "--site", SITE, "--credit", CREDIT)
-        self.assertEqual(made.returncode, 0, made.stderr)
-        program = copy_of(SITE)
-        self.assertIn(f"{sha256(program)}  build/copies/{SITE}/windows-i686/nastaveni.exe\n", made.stdout)
-        box = made.stdout.split("demo: the finale's box says:\n")[1].split("\n")[:6]
-        self.assertEqual([line.removeprefix("demo:   ") for line in box[3:]],
-                         [f"Navštivte internetovou stranu {SITE}", "", CREDIT])
-        self.assertIn(f"demo: the program ended and asked to open http://{SITE}/\n", made.stdout)
-        self.assertTrue((program.parents[1] / "gallery" / "6-finale.png").exists())
+        made, box = self.make(SITE, LABEL, "--credit", CREDIT)
+        self.assertEqual([line.removeprefix("demo:   ") for line in box[4:]], ["", CREDIT])
         self.assertEqual(sha256(BUILD / "windows-i686" / "nastaveni.exe"), default, "the default copy")
 
         # The settings it printed build the same bytes, and so do they in another folder.
+        program = copy_of(SITE)
         again = shlex.split(re.search(r"to rebuild it and check its hash: (.*)", made.stdout)[1])
         self.assertEqual(again[:2], ["./run", "--version"])
         self.assertEqual(run(*again[1:]).stdout.split("  ")[0], sha256(program))
@@ -58,15 +75,31 @@ class OwnCopy(unittest.TestCase):
             capture_output=True, text=True, timeout=900)
         self.assertEqual(elsewhere.returncode, 0, elsewhere.stderr)
 
-    def test_the_site_or_the_credit_alone_keeps_the_others_default(self):
-        for options, settings in [(["--site", "ftp.abcdefg.org"], ["ftp.abcdefg.org", "Vytvořil autor tohoto "
-                                   "programu, kontakt: vtipy@abcdefg.org"]), (["--credit", CREDIT], ["www.example.com", CREDIT])]:
-            with self.subTest(options):
-                given = dict(zip(options[::2], options[1::2]))
-                checked = subprocess.run(["cmake", f"-DSITE_HOST={given.get('--site', '')}",
-                                          f"-DCREDIT_LINE={given.get('--credit', '')}", "-P", SOURCE / "cmake" / "site-check.cmake"],
+    def test_a_host_of_two_labels_and_a_label_of_ones_own(self):
+        # The host itself, which stops the label short; and a label given, whatever the site.
+        for site, label, options in [("jirka.cz", "jirka.cz", []), ("www.seznam.cz", "DISK C", ["--label", "DISK C"])]:
+            with self.subTest(site=site, label=label):
+                made, box = self.make(site, label, *options)
+                if not options:
+                    self.assertEqual(box[5], "demo:   Vytvořil autor tohoto programu, kontakt: vtipy@jirka.cz")
+                else:
+                    self.assertIn("--label 'DISK C'\n", made.stdout, "the label in the settings to rebuild it")
+
+    def test_the_site_the_label_or_the_credit_alone_keeps_the_others_default(self):
+        contact = "Vytvořil autor tohoto programu, kontakt: vtipy@"
+        for given, settings in [
+                ({"SITE_HOST": "ftp.abcdefg.org"}, ["ftp.abcdefg.org", "abcdefg.org", contact + "abcdefg.org"]),
+                ({"SITE_HOST": "jirka.cz"}, ["jirka.cz", "jirka.cz", contact + "jirka.cz"]),
+                ({"SITE_HOST": "www.stackoverflow-zpravy.com"},
+                 ["www.stackoverflow-zpravy.com", "stackoverfl", "Kontakt: vtipy@stackoverflow-zpravy.com"]),
+                ({"VOLUME_LABEL": "SYSTEM"}, ["www.example.com", "SYSTEM", contact + "example.com"]),
+                ({"CREDIT_LINE": CREDIT}, ["www.example.com", "example.com", CREDIT])]:
+            with self.subTest(given):
+                checked = subprocess.run(["cmake", *(f"-D{name}={value}" for name, value in given.items()),
+                                          "-P", SOURCE / "cmake" / "site-check.cmake"],
                                          capture_output=True, text=True, timeout=60)
-                self.assertEqual(checked.stdout, "-- site {}\n-- credit {}\n".format(*settings))
+                self.assertEqual(re.sub(r"(?m)^-- label rule .*\n", "", checked.stdout),
+                                 "-- site {}\n-- label {}\n-- credit {}\n".format(*settings))
 
     def test_bad_values_are_refused_and_nothing_is_built(self):
         before = builds()
@@ -74,19 +107,29 @@ class OwnCopy(unittest.TestCase):
                 (["--site", "http://www.example.org"], 'The site "http://www.example.org" is not a plain host name'),
                 (["--site", "vtipy"], "at least two labels"),
                 (["--site", "v" * 64 + ".example.org"], "labels of 1 to 63 characters"),
-                (["--site", "www.example.cz"], '"example.cz" has 10'),
+                (["--site", "abc." * 63 + "cz"], "at most 253 characters in all"),
+                (["--label", ""], 'The label "" is not a volume label the console can type: 1 to 11 characters'),
+                (["--label", "DISK C: SYSTEM"], 'The label "DISK C: SYSTEM" is not a volume label'),
+                (["--label", "DISK\nC"], "on one line"),
+                (["--label", "SYSTÉM"], "a letter without diacritics"),
                 (["--credit", "Řádek první\nŘádek druhý"], "The credit must be a single line"),
                 (["--credit", "Ž" * 61], "The credit has 61 characters"),
                 (["--version", "--site"], "./run: --site needs a value\nusage: ./run"),
                 (["--version", "--sight", SITE], "./run: unknown option: --sight\nusage: ./run")]:
             with self.subTest(options):
                 refused = run(*options)
-                self.assertNotEqual(refused.returncode, 0)
+                # 1 for a value refused, 2 for a mistake in how ./run is called.
+                self.assertEqual(refused.returncode, 2 if "usage" in rule else 1, refused.stderr)
                 if "usage" in rule:
                     self.assertIn(rule, refused.stderr)
                 else:  # the rule, then an example that passes, on a line of its own
                     self.assertIn(rule, " ".join(refused.stderr.split()))
-                    example = "--site www\\.example\\.com" if options[0] == "--site" else '--credit "[^"\\n]+"'
+                    example = {"--site": "--site www\\.seznam\\.cz", "--label": "--label SYSTEM"}.get(
+                        options[0], '--credit "[^"\\n]+"')
                     self.assertRegex(refused.stderr, rf"\n\n  {example}\n")
                 self.assertEqual(refused.stdout, "", "nothing built")
         self.assertEqual(builds(), before)
+
+
+if __name__ == "__main__":
+    unittest.main()
