@@ -1,0 +1,23 @@
+# Runs a check that must refuse: passes when the command ends with an exit code other than 0 and
+# what it printed matches EXPECT. (ctest's PASS_REGULAR_EXPRESSION alone ignores the exit code, so
+# a check that only warned would pass.)
+#   cmake -DEXPECT=REGEX -P cmake/expect-failure.cmake -- COMMAND ARGS...
+cmake_policy(VERSION 3.25)
+set(command "")
+set(given FALSE)
+math(EXPR last "${CMAKE_ARGC} - 1")
+foreach(i RANGE ${last})
+    if(given)
+        list(APPEND command "${CMAKE_ARGV${i}}")
+    elseif(CMAKE_ARGV${i} STREQUAL "--")
+        set(given TRUE)
+    endif()
+endforeach()
+execute_process(COMMAND ${command} RESULT_VARIABLE code OUTPUT_VARIABLE out ERROR_VARIABLE out)
+message("${out}")
+if(code EQUAL 0)
+    message(FATAL_ERROR "the check passed (exit code 0) where it should have refused")
+endif()
+if(NOT out MATCHES "${EXPECT}")
+    message(FATAL_ERROR "the check refused (exit code ${code}), but without the message expected: ${EXPECT}")
+endif()
