@@ -36,6 +36,7 @@ RELAY_INCLUDE = ";".join([
     "user32.SetWindowTextW", "user32.ShowWindow", "user32.DestroyWindow",
     "shell32.ShellExecuteA", "shell32.ShellExecuteExA", "CoInitializeEx", "gdi32.ExtTextOutW", "kernel32.Sleep",
     "kernel32.ExitProcess", "ntdll.RtlExitUserProcess", "shcore.GetDpiForMonitor", "user32.DispatchMessageW",
+    "kernel32.LoadLibraryW",
 ])
 SESSION_FILE = "session.json"
 # The helper's commands that only look, and may be asked again when an answer does not come.
@@ -407,7 +408,7 @@ class WineSession:
             if code == 1 and not check:
                 return None
             raise RuntimeError(f"helper {' '.join(map(str, args))}: {error} (exit code {code})")
-        if args[0] in ("windows", "monitors"):
+        if args[0] in ("windows", "monitors", "victim", "processes"):
             return records
         if args[0] == "dump":
             window, focus, *controls = records

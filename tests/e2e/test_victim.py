@@ -83,7 +83,7 @@ class RandomVictim(RunTest):
             with self.subTest(seed=seed):
                 if index:
                     self.restart()
-                begun, dice, seen = time.monotonic(), random.Random(seed), []
+                begun, dice, seen, given = time.monotonic(), random.Random(seed), [], []
                 pid = self.helper("wait", TITLE, 60000)["pid"]
                 while self.process.poll() is None:
                     self.assertLess(time.monotonic() - begun, 180, f"still running after 3 min, at {seen}")
@@ -92,16 +92,22 @@ class RandomVictim(RunTest):
                         time.sleep(0.1)
                         continue
                     seen += [stage] if seen[-1:] != [stage] else []
-                    self.helper("victim", pid, dice.randrange(1 << 30), BURST)
+                    given += [r for r in self.helper("victim", pid, dice.randrange(1 << 30), BURST) if "action" in r]
                     if self.process.poll() is None:
                         self.leave(stage, pid, dice)
+                # What the run must have done follows from what was given: without an input that
+                # ends the joke (or may), each stage in turn, then the finale, the box and the page.
+                quits = {r.get("quits", "no") for r in given} - {"no"}
+                self.assertEqual(seen, ["settings", "question", "console", "box"][:len(seen)], "each stage in turn")
                 boxes = self.finale_boxes()
                 self.assertLessEqual(boxes, 1, "finale boxes")
+                if not quits:
+                    self.assertEqual(boxes, 1, f"the finale's box, after {len(given)} inputs none of which ends the joke")
                 self.assert_ended(page=boxes == 1)
                 if boxes:
                     self.assert_the_finale_comes_after_sixteen_seconds()
-                print(f"victim seed {seed}: passed in {time.monotonic() - begun:.1f} s, stages {' '.join(seen)}",
-                      flush=True)
+                print(f"victim seed {seed}: passed in {time.monotonic() - begun:.1f} s, stages {' '.join(seen)}, "
+                      f"inputs that end the joke: {', '.join(sorted(quits)) or 'none'}", flush=True)
 
 
 if __name__ == "__main__":

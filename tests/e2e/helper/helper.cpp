@@ -27,7 +27,8 @@
 //                                  no longer in front, one click straight on the control, as a user
 //                                  coming back would: the click both activates and presses
 //   end-task WINDOW                posts WM_CLOSE to every top-level window of the window's
-//                                  program, hidden ones too, as "End task" does
+//                                  program, hidden ones too, as "End task" does; the record gives
+//                                  how many, and the tick count when it posted
 //   post WINDOW MESSAGE [WPARAM [LPARAM]]   posts the message to that window alone (#HWND for a
 //                                  hidden one or a control): WM_CLOSE, WM_SYSCOMMAND (with SC_CLOSE,
 //                                  what the close box does), BM_CLICK, WM_POINTERACTIVATE or a number;
@@ -50,6 +51,7 @@
 //   move WINDOW X Y                moves the window's top left corner there, as a drag would
 //   click-at X Y                   a click at that point of the desk, whatever is in front there
 //   monitors                       every monitor: its rectangle, work area, device, whether primary
+//   processes                      every process of the session: its id and program file
 //   screen                         the primary monitor's size and resolution
 //   text-size FACE POINTS CHARSET TEXT   the text's extent in that font at the screen's resolution
 //   dpi-change WINDOW DPI          sends the window what a move to a monitor of that DPI brings
@@ -60,6 +62,8 @@
 //                                  line with tabs between the words, and answers each as above
 // WINDOW is an exact title, or #HWND for any window by handle.
 #include <windows.h>
+
+#include <tlhelp32.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -671,10 +675,52 @@ BOOL CALLBACK CollectUsable(HWND child, LPARAM list) {
     return TRUE;
 }
 
+// Whether the victim's input ends the joke before its finale: "yes" for Alt+F4, Esc in the
+// settings window (it has a cancel button), a click on "Storno" or on a close box and a double
+// click on the window menu's icon; "maybe" where a later key may (the window menu opened by
+// Alt+Space, F10 or a click on its icon; Enter or Space once the focus may be on "Storno"); else
+// "no". The finale's box ends the joke as it should, whatever closes it.
+class QuitWatch {
+public:
+    const wchar_t* Click(HWND target, POINT at, int clicks) {
+        HWND under = WindowFromPoint(at);
+        if (ClassOf(target) == L"#32770" || GetAncestor(under, GA_ROOT) != target) return L"no";
+        if (under != target) {
+            std::wstring text = TextOf(under);
+            std::erase(text, L'&');
+            return text == L"Storno" ? L"yes" : L"no";
+        }
+        const LRESULT hit = Ask(target, WM_NCHITTEST, 0, MAKELPARAM(at.x, at.y));
+        if (hit == HTCLOSE) return L"yes";
+        return hit == HTSYSMENU ? (clicks == 2 ? L"yes" : L"maybe") : L"no";
+    }
+    const wchar_t* Key(HWND target, const std::wstring& key) {
+        if (ClassOf(target) == L"#32770") return L"no";
+        if (key == L"ALT+F4") return L"yes";
+        if (key == L"ALT+SPACE" || key == L"F10") return L"maybe";
+        if (!GetDlgItem(target, IDCANCEL)) return L"no"; // the settings window alone has "Storno"
+        if (key == L"ESC") return L"yes";
+        if (key == L"TAB" || key == L"SHIFT+TAB" || key == L"UP" || key == L"DOWN" || key == L"LEFT" ||
+            key == L"RIGHT")
+            focusMoved_ = true;
+        if (key != L"ENTER" && key != L"SPACE") return L"no";
+        GUITHREADINFO thread{};
+        thread.cbSize = sizeof thread;
+        if (GetGUIThreadInfo(GetWindowThreadProcessId(target, nullptr), &thread) &&
+            thread.hwndFocus == GetDlgItem(target, IDCANCEL))
+            return L"yes";
+        return focusMoved_ ? L"maybe" : L"no";
+    }
+
+private:
+    bool focusMoved_ = false;
+};
+
 void Victim(DWORD pid, unsigned long seed, int count) {
     HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, pid);
     if (!process) throw Failure{kNotThere, L"no process " + std::to_wstring(pid)};
     Dice dice{std::minstd_rand(static_cast<std::uint_fast32_t>(seed))};
+    QuitWatch quits;
     for (int step = 0; step < count; ++step) {
         if (WaitForSingleObject(process, 0) == WAIT_OBJECT_0) {
             Record().Add(L"step", step).Add(L"ended", 1);
@@ -693,6 +739,7 @@ void Victim(DWORD pid, unsigned long seed, int count) {
         if (pick < 30 || (pick >= 30 && pick < 36)) {
             const POINT at = RandomPointIn(dice, r);
             const int clicks = pick < 30 ? 1 : 2;
+            record.Add(L"quits", quits.Click(target, at, clicks));
             ClickHere(at, clicks);
             record.Add(L"action", clicks == 1 ? L"click" : L"double-click").Add(L"x", at.x).Add(L"y", at.y);
         } else if (pick < 42) {
@@ -714,14 +761,28 @@ void Victim(DWORD pid, unsigned long seed, int count) {
             // the victim clicks back into it first. They go only to the program: Wine's desktop
             // ends the whole session on Alt+F4, where Windows would ask first.
             const std::wstring key = VictimKey(dice);
-            if (ProcessOf(GetForegroundWindow()) != pid) ClickHere(RandomPointIn(dice, r));
+            const wchar_t* quit = L"no";
+            if (ProcessOf(GetForegroundWindow()) != pid) {
+                const POINT back = RandomPointIn(dice, r);
+                quit = quits.Click(target, back, 1);
+                ClickHere(back);
+            }
             const bool ours = WaitFor(1000, [&] { return ProcessOf(GetForegroundWindow()) == pid; });
-            if (ours) Type(key);
+            if (ours) {
+                const wchar_t* byKey = quits.Key(target, key);
+                if (lstrcmpW(quit, L"yes") != 0 && lstrcmpW(byKey, L"no") != 0) quit = byKey;
+                Type(key);
+            }
+            record.Add(L"quits", quit);
             record.Add(L"action", ours ? L"key" : L"key-not-given").Add(L"key", key);
         } else if (pick < 95) {
             std::vector<HWND> controls{target};
             EnumChildWindows(target, CollectUsable, reinterpret_cast<LPARAM>(&controls));
             HWND back = controls[static_cast<std::size_t>(dice.Below(static_cast<int>(controls.size())))];
+            RECT spot{};
+            GetWindowRect(back, &spot);
+            record.Add(L"quits",
+                       quits.Click(target, {(spot.left + spot.right) / 2, (spot.top + spot.bottom) / 2}, 1));
             AwayAndBack(target, back, 2000);
             record.Add(L"action", L"away-and-back").Add(L"to", Describe(back));
         } else {
@@ -794,9 +855,12 @@ int Run(const std::wstring& command, const Strings& args) {
     } else if (command == L"end-task") {
         need(1);
         const std::vector<HWND> windows = WindowsOf(ProcessOf(FindOrFail(args[0])));
+        const DWORD sent = GetTickCount(); // the clock of Wine's trace time stamps
         for (HWND each : windows)
             PostMessageW(each, WM_CLOSE, 0, 0);
-        Record().Add(L"windows", static_cast<long long>(windows.size()));
+        Record()
+            .Add(L"windows", static_cast<long long>(windows.size()))
+            .Add(L"sent", static_cast<long long>(sent));
     } else if (command == L"post" || command == L"send") {
         need(2);
         HWND window = FindOrFail(args[0]);
@@ -894,6 +958,14 @@ int Run(const std::wstring& command, const Strings& args) {
         HWND under = GetAncestor(WindowFromPoint(point), GA_ROOT);
         ClickHere(point);
         Record().Add(L"window", under);
+    } else if (command == L"processes") {
+        HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+        if (snapshot == INVALID_HANDLE_VALUE) throw Failure{kNotThere, L"CreateToolhelp32Snapshot"};
+        PROCESSENTRY32W entry{};
+        entry.dwSize = sizeof entry;
+        for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry))
+            Record().Add(L"pid", static_cast<long long>(entry.th32ProcessID)).Add(L"exe", entry.szExeFile);
+        CloseHandle(snapshot);
     } else if (command == L"monitors") {
         EnumDisplayMonitors(nullptr, nullptr, MonitorRecord, 0);
     } else if (command == L"text-size") {
