@@ -8,37 +8,21 @@ from harness import (TITLE, WS_CAPTION, WS_EX_APPWINDOW, WS_EX_TOOLWINDOW, WS_MA
 
 APPLY = "Použít"
 FRAMES = ("Základní nastavení", "Možnosti ukládání", "Další možnosti")
-# Every control as designed, in twips: text (a combo box's edit text; "" for the picture), the
-# group box it sits in, left, top, width, height, and whether it sizes itself to its content (a
-# label to its text, the picture to its icon).
+# A few controls of each kind as designed, in twips (the unit tests read the whole table): text (a
+# combo box's edit text; "" for the picture), the group box it sits in, left, top, width, height,
+# and whether it sizes itself to its content (a label to its text, the picture to its icon).
 DESIGN = [
     ("", None, 120, 120, 480, 480, True),
     ("Výchozí nastavení systému MS (r) Windows", None, 720, 240, 3105, 195, True),
-    ("Základní nastavení", None, 120, 600, 4455, 1095, False),
-    ("Možnosti ukládání", None, 120, 1800, 4455, 1575, False),
     ("Další možnosti", None, 120, 3480, 4455, 1575, False),
-    ("OK", None, 720, 5160, 1215, 375, False),
     ("Storno", None, 2040, 5160, 1215, 375, False),
-    ("Použít", None, 3360, 5160, 1215, 375, False),
-    ("Sekni se po", "Základní nastavení", 120, 300, 1215, 195, False),
     ("2", "Základní nastavení", 1440, 240, 735, 315, False),
-    ("Hodinách", "Základní nastavení", 2280, 240, 1215, 315, False),
-    ("práce", "Základní nastavení", 3600, 300, 405, 195, True),
     ("Ser mě tím, že budeš chtít heslo každých", "Základní nastavení", 120, 660, 3255, 255, False),
-    ("5", "Základní nastavení", 3360, 600, 615, 315, False),
     ("minut", "Základní nastavení", 3990, 660, 375, 195, True),
-    ("Ukládej do neskutečně velkých souborů", "Možnosti ukládání", 120, 240, 3255, 195, False),
-    ("Sem, tam rozhoď pár odstavců a čísel", "Možnosti ukládání", 120, 480, 3135, 195, False),
-    ("Automaticky fragmentovat disk", "Možnosti ukládání", 120, 720, 2655, 255, False),
-    ("Ukládání trvá", "Možnosti ukládání", 120, 1140, 960, 195, True),
     ("Zasraně dlouho", "Možnosti ukládání", 1320, 1080, 2055, 315, False),
-    ("Zpomalovat nabíhání programů", "Další možnosti", 120, 300, 2655, 195, False),
-    ("Jak to jen jde", "Další možnosti", 2760, 240, 1575, 315, False),
-    ("Otravuj mě stupidníma hláškama", "Další možnosti", 120, 720, 2295, 195, True),
-    ("Neustále", "Další možnosti", 600, 960, 1095, 195, False),
     ("Když mám zasraně málo času", "Další možnosti", 600, 1200, 2415, 195, False),
 ]
-COMBO_TEXTS = {"2", "5", "Hodinách", "Zasraně dlouho", "Jak to jen jde"}
+COMBO_TEXTS = {"2", "Zasraně dlouho"}
 TAB_WALK = ["Sekni se po", "2", "Hodinách", "Ser mě tím, že budeš chtít heslo každých", "5",
             "Ukládej do neskutečně velkých souborů", "Sem, tam rozhoď pár odstavců a čísel", "Zasraně dlouho",
             "Zpomalovat nabíhání programů", "Jak to jen jde", "Když mám zasraně málo času",
@@ -80,6 +64,9 @@ class SettingsLayout(ProgramTest):
                     # scale to 144 DPI the way Windows' TrueType one does, and leaves it 2 px taller.
                     slack = 2 if text in COMBO_TEXTS and dpi != 96 else 1
                     self.assertAlmostEqual(rect["h"], pixels(height, dpi), delta=slack)
+        # Every text whole, its Czech letters too: none shows a character it could not encode.
+        self.assertEqual([c["text"] for c in dump["children"] if "?" in c["text"] or "\ufffd" in c["text"]], [])
+        self.assertEqual(len(dump["children"]), 25, "every control of the design")
         self.assert_picture_as_drawn(dump, "netdrive.ico")
         return dump
 
