@@ -372,6 +372,19 @@ class RunTest(ProgramTest):
         console = self.wait_window(CONSOLE_TITLE)
         return console if stage == "console" else self.wait_finale_box()
 
+    def asked_during_the_freeze(self, stage, window, ask):
+        """ask(window)'s record, which says when it asked (`sent`). Asked once the freeze was over,
+        a request proves nothing of the freeze: then it is asked again, in a new run."""
+        for attempt in range(1, 5):
+            if attempt > 1:
+                print(f"e2e: the freeze was over before the request came; attempt {attempt}", flush=True)
+                self.restart()
+                window = self.reach(stage)
+            answer = ask(window)
+            if stage != "freeze" or not self.freeze_over_before(answer["sent"]):
+                return answer
+        self.fail("four freezes were over before the request came")
+
     def freeze_over_before(self, tick):
         """Whether the freeze was in its last two slices of sleep, or over, at the tick count (the
         clock of the trace's time stamps); looked at once the program has ended or typed on its

@@ -11,14 +11,7 @@ from harness import CONSOLE_CLASS, CONSOLE_TITLE, DIALOG_CLASS, SC_CLOSE, RunTes
 class EndTask(RunTest):
     def test_at_every_stage(self):
         def end_task(stage, window):
-            closed = self.helper("end-task", f"#{window['hwnd']}")
-            # Asked once the freeze was over, End task proves nothing of it: asked again, in a new run.
-            for attempt in range(2, 5):
-                if stage != "freeze" or not self.freeze_over_before(closed["sent"]):
-                    break
-                print(f"e2e: the freeze was over before End task was asked; attempt {attempt}", flush=True)
-                self.restart()
-                closed = self.helper("end-task", f"#{self.reach(stage)['hwnd']}")
+            closed = self.asked_during_the_freeze(stage, window, lambda w: self.helper("end-task", f"#{w['hwnd']}"))
             self.assertGreaterEqual(closed["windows"], 2, "the window and the hidden owner, at least")
             self.assert_ended(page=stage == "box", finale=stage == "box")
             # Exactly the windows of the stages reached; asked during the freeze, the program ends
@@ -30,19 +23,10 @@ class EndTask(RunTest):
 
 
 class DuringTheFreeze(RunTest):
-    """What other programs ask of the question window while "NE" has frozen it. Asked once the freeze
-    was over, a request proves nothing of the freeze: it is asked again, in a new run."""
+    """What other programs ask of the question window while "NE" has frozen it."""
 
     def during_the_freeze(self, ask):
-        for attempt in range(1, 4):
-            if attempt > 1:
-                print(f"e2e: the freeze was over before the request came; attempt {attempt}", flush=True)
-                self.restart()
-            question = self.reach("freeze")
-            answer = ask(question)
-            if not self.freeze_over_before(answer["sent"]):
-                return
-        self.fail("three freezes were over before the request came")
+        self.asked_during_the_freeze("freeze", self.reach("freeze"), ask)
 
     def test_closes_of_every_kind_end_the_program_once_it_is_over(self):
         # Sent WM_CLOSE; posted SC_CLOSE, as the window menu's Close and a taskbar thumbnail's close

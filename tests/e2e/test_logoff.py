@@ -11,14 +11,7 @@ from harness import RunTest
 class LogOff(RunTest):
     def test_at_every_stage(self):
         def log_off(stage, window):
-            answer = self.helper("log-off", f"#{window['hwnd']}")
-            # A log-off asked once the freeze was over proves nothing of it: asked again, in a new run.
-            for attempt in range(2, 5):
-                if stage != "freeze" or not self.freeze_over_before(answer["sent"]):
-                    break
-                print(f"e2e: the freeze was over before the log-off was asked; attempt {attempt}", flush=True)
-                self.restart()
-                answer = self.helper("log-off", f"#{self.reach(stage)['hwnd']}")
+            answer = self.asked_during_the_freeze(stage, window, lambda w: self.helper("log-off", f"#{w['hwnd']}"))
             self.assertEqual(answer["agreed"], 1, "every window lets the session end")
             # Windows lists a program that has not answered in 5 s as keeping the session from ending.
             self.assertTrue(0 <= answer["slowest"] < 5000, f"every window answered in time: {answer}")
