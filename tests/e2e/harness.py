@@ -377,15 +377,16 @@ class RunTest(ProgramTest):
         return console if stage == "console" else self.wait_finale_box()
 
     def asked_during_the_freeze(self, stage, window, ask):
-        """ask(window)'s record, which says when it asked (`sent`). Asked once the freeze was over,
-        a request proves nothing of the freeze: then it is asked again, in a new run."""
+        """ask(window)'s record, which says when it asked (`sent`). Asked once the freeze was over
+        (or of a window already gone), a request proves nothing of the freeze: then it is asked
+        again, in a new run."""
         for attempt in range(1, 5):
             if attempt > 1:
                 print(f"e2e: the freeze was over before the request came; attempt {attempt}", flush=True)
                 self.restart()
                 window = self.reach(stage)
-            answer = ask(window)
-            if stage != "freeze" or not self.freeze_over_before(answer["sent"]):
+            answer = ask(window)  # None: the window had gone, so the freeze was over
+            if stage != "freeze" or (answer is not None and not self.freeze_over_before(answer["sent"])):
                 return answer
         self.fail("four freezes were over before the request came")
 

@@ -878,8 +878,10 @@ int Run(const std::wstring& command, const Strings& args) {
         } else {
             // A busy program reads a sent message whenever it looks at its queue.
             DWORD_PTR result = 0;
-            if (!SendMessageTimeoutW(window, message, wParam, lParam, SMTO_NORMAL, kStateMs, &result))
+            if (!SendMessageTimeoutW(window, message, wParam, lParam, SMTO_NORMAL, kStateMs, &result)) {
+                if (!IsWindow(window)) throw Failure{kNotThere, L"send: the window went before it answered"};
                 throw Failure{kNeverCame, L"send: no answer in " + std::to_wstring(kStateMs) + L" ms"};
+            }
             Record()
                 .Add(L"result", static_cast<long long>(result))
                 .Add(L"sent", static_cast<long long>(sent))
