@@ -26,6 +26,8 @@ WS_CAPTION, WS_SYSMENU, WS_THICKFRAME = 0x00C00000, 0x00080000, 0x00040000
 WS_MINIMIZEBOX, WS_MAXIMIZEBOX, WS_POPUP, WS_BORDER = 0x00020000, 0x00010000, 0x80000000, 0x00800000
 WS_EX_APPWINDOW, WS_EX_TOOLWINDOW = 0x00040000, 0x00000080
 SC_CLOSE = 0xF060  # WM_SYSCOMMAND: what the close box asks
+# What Wine's shell runs to open a page: it starts the stand-in browser.
+LAUNCHERS = {"winebrowser.exe"}
 
 
 def build_dir():
@@ -127,11 +129,18 @@ class ProgramTest(unittest.TestCase):
     def setUp(self):
         self.failing_calls = None
         self.relay_log = artifacts() / f"{self.id().split('.')[-2]}.{self._testMethodName}.relay.txt"
+        # A page the last run asked for may still be on its way: it is not this run's.
+        self.wait_for_the_shell()
         if self.session.browser_log.exists():
             self.session.browser_log.unlink()
         channels = {"WINEDEBUG": "-all,+relay,+timestamp" + self.trace} if self.trace else None
         self.process = self.session.launch(relay_log=self.relay_log, relay=self.relay, extra_env=channels,
                                            program=self.program())
+
+    def wait_for_the_shell(self):
+        """Until none of the processes runs by which Wine's shell opens a page."""
+        self.until("the shell's launches over", lambda: [p["exe"] for p in self.helper("processes")
+                                                         if p["exe"].lower() in LAUNCHERS], lambda seen: not seen)
 
     def program(self):
         """The program each test starts: None for the session's, GCC's build of the shipped program."""
@@ -140,6 +149,7 @@ class ProgramTest(unittest.TestCase):
     def start_failing(self, calls, relay=False):
         """The test build in which the named calls fail, in place of the test's program (if any)."""
         ProgramTest.tearDown(self)
+        self.wait_for_the_shell()
         if self.session.browser_log.exists():
             self.session.browser_log.unlink()
         self.relay_log = artifacts() / f"{type(self).__name__}.{self._testMethodName}.{calls.replace(',', '+')}.txt"
@@ -330,8 +340,6 @@ class ProgramTest(unittest.TestCase):
 
 
 FINALE_START = "Tohle je jen"
-# What Wine's shell runs to open a page: the stand-in browser is started by these.
-LAUNCHERS = {"winebrowser.exe", "start.exe", "rundll32.exe"}
 
 
 class RunTest(ProgramTest):
@@ -435,8 +443,7 @@ class RunTest(ProgramTest):
         if not page:
             # The shell starts the browser after the program has ended: looked at once nothing that
             # opens a page runs any more.
-            self.until("the shell's launches over", lambda: [p["exe"] for p in self.helper("processes")
-                                                             if p["exe"].lower() in LAUNCHERS], lambda seen: not seen)
+            self.wait_for_the_shell()
         self.assertEqual(self.session.opened_addresses(timeout=20 if page else 0),
                          [f"http://{self.session.site_host()}/"] if page else [], "pages opened")
 
