@@ -36,7 +36,7 @@ def measure(session, title, exe, drive=None):
     if drive:
         linux = drive(session, exe)
     else:
-        session.helper("post", title, "WM_SYSCOMMAND", 0xF060)  # SC_CLOSE: the close box
+        session.helper("post", title, 0x0112, 0xF060)  # WM_SYSCOMMAND, SC_CLOSE: the close box
     final = read_figures(watcher, "memory_final")["memory_final"]
     watcher.wait(timeout=60)
     return {"shown": {k: v // 1024 for k, v in shown.items()}, "final": {k: v // 1024 for k, v in final.items()},

@@ -70,9 +70,8 @@ endif()
 # The new volume label, which has at most 11 characters, as a real one: the site's domain, or as
 # many of its labels from the left as fit, whole; or the first 11 characters of its first label,
 # should that alone be longer.
-if(LABEL_GIVEN AND "${VOLUME_LABEL}" STREQUAL "")
-    set(volume_label_rule "as given")
-elseif(NOT DEFINED VOLUME_LABEL OR VOLUME_LABEL STREQUAL "")
+set(volume_label_rule "as given")
+if(NOT LABEL_GIVEN AND "${VOLUME_LABEL}" STREQUAL "")
     string(LENGTH "${site_domain}" length)
     if(length LESS_EQUAL 11)
         set(VOLUME_LABEL "${site_domain}")
@@ -96,12 +95,10 @@ elseif(NOT DEFINED VOLUME_LABEL OR VOLUME_LABEL STREQUAL "")
             set(volume_label_rule "the labels of ${site_domain} that fit in 11 characters, whole")
         endif()
     endif()
-else()
-    set(volume_label_rule "as given")
 endif()
 # Plain printable ASCII, as the rest of the console's text and a real volume label.
 string(LENGTH "${VOLUME_LABEL}" label_length)
-if(NOT VOLUME_LABEL MATCHES "^[ -~]+$" OR label_length GREATER 11)
+if(NOT "${VOLUME_LABEL}" MATCHES "^[ -~]+$" OR label_length GREATER 11)
     message(FATAL_ERROR "The label \"${VOLUME_LABEL}\" is not a volume label the console can type: 1 to 11 "
         "characters, each a letter without diacritics, a digit, a space or a punctuation mark of ASCII, on one "
         "line. For example:\n  ${label_option}SYSTEM")

@@ -16,7 +16,7 @@ import subprocess
 import time
 from pathlib import Path
 
-from wineenv import TITLE, WineSession
+from wineenv import TITLE, WineSession, unescape
 
 
 def wait(session, *args, timeout_ms=30000):
@@ -53,7 +53,7 @@ LABEL_PROMPT = "Nova jmenovka disku : "
 def typed_label(trace):
     """The new volume label the console typed, read from Wine's trace of its text output: the
     characters that follow the prompt, one a call."""
-    texts = [re.sub(r"\\u?([0-9a-fA-F]{4})", lambda m: chr(int(m.group(1), 16)), m.group(1)).replace("\\\\", "\\")
+    texts = [unescape(m.group(1))
              for m in re.finditer(r'Call gdi32\.ExtTextOutW\([^"]*L"(.*?)",', trace.read_text(errors="replace"))]
     start = next((i for i, text in enumerate(texts) if text.startswith(LABEL_PROMPT)), None)
     return None if start is None else "".join(texts[start:]).removeprefix(LABEL_PROMPT)

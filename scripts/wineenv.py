@@ -51,6 +51,11 @@ SHARED_SUFFIXES = {".dll", ".exe", ".drv", ".sys", ".ocx", ".acm", ".cpl", ".tlb
 OUTLINE_FONTS = {"tahoma.ttf", "tahomabd.ttf"}
 
 
+def unescape(relay_text):
+    """Wine's trace writes non-ASCII and backslashes escaped."""
+    return re.sub(r"\\u?([0-9a-fA-F]{4})", lambda m: chr(int(m.group(1), 16)), relay_text).replace("\\\\", "\\")
+
+
 def is_question(window):
     """The question window, told from the settings window of the same title by its shape: a wide
     strip (402 x 80 at 96 DPI) against an upright window (314 x 377), at any resolution."""

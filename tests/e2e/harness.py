@@ -11,7 +11,7 @@ import unittest
 from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "scripts"))
-from wineenv import TITLE, WineSession, is_question  # noqa: E402
+from wineenv import TITLE, WineSession, is_question, unescape  # noqa: E402
 
 CONSOLE_TITLE = "Form3"
 ERROR_REPORT_START = "Chyba za běhu programu."
@@ -25,7 +25,8 @@ SS_ICON = 0x03
 WS_CAPTION, WS_SYSMENU, WS_THICKFRAME = 0x00C00000, 0x00080000, 0x00040000
 WS_MINIMIZEBOX, WS_MAXIMIZEBOX, WS_POPUP, WS_BORDER = 0x00020000, 0x00010000, 0x80000000, 0x00800000
 WS_EX_APPWINDOW, WS_EX_TOOLWINDOW = 0x00040000, 0x00000080
-SC_CLOSE = 0xF060  # WM_SYSCOMMAND: what the close box asks
+# Messages the tests post or send, and WM_SYSCOMMAND's SC_CLOSE: what the close box asks.
+WM_CLOSE, WM_SYSCOMMAND, BM_CLICK, WM_POINTERACTIVATE, SC_CLOSE = 0x0010, 0x0112, 0x00F5, 0x024B, 0xF060
 # What Wine's shell runs to open a page: it starts the stand-in browser.
 LAUNCHERS = {"winebrowser.exe"}
 
@@ -40,11 +41,6 @@ def relay_calls(relay_log, function):
         return []
     pattern = re.compile(r"Call " + re.escape(function) + r"\(", re.IGNORECASE)
     return [line for line in relay_log.read_text(errors="replace").splitlines() if pattern.search(line)]
-
-
-def unescape(relay_text):
-    """Wine's trace writes non-ASCII and backslashes escaped."""
-    return re.sub(r"\\u?([0-9a-fA-F]{4})", lambda m: chr(int(m.group(1), 16)), relay_text).replace("\\\\", "\\")
 
 
 def error_reports(relay_log):
@@ -469,11 +465,14 @@ class BesideAnotherProgram(RunTest):
         return next((x, y) for x, y in corners
                     if not any(inside({"x": x, "y": y, "w": 1, "h": 1}, w["window"]) for w in windows))
 
-    def box_above_the_other(self, box):
-        """The finale's box above the other program's window, which has the keyboard."""
-        order = lambda: [w["hwnd"] for w in self.helper("windows")]  # noqa: E731
-        self.until("the box above the other program", order,
-                   lambda seen: seen.index(box["hwnd"]) < seen.index(self.other["hwnd"]),
+    def raise_the_other(self, windows, above):
+        """The other program's window brought to the front, as a click into it would; then these
+        windows of the joke above it (`above`) or all behind it."""
+        self.helper("raise", f"#{self.other['hwnd']}")
+        hwnds = [w["hwnd"] for w in windows]
+        self.until(f"{' and '.join(w['class'] for w in windows)} {'above' if above else 'behind'} the other program",
+                   lambda: [w["hwnd"] for w in self.helper("windows")],
+                   lambda order: all((order.index(h) < order.index(self.other["hwnd"])) == above for h in hwnds),
                    show=lambda _: describe_windows(self.helper("windows")))
 
     def click_gives_the_box_the_keyboard(self, point, box):

@@ -4,7 +4,7 @@ windows it should, and the program always ends."""
 
 import unittest
 
-from harness import CONSOLE_CLASS, CONSOLE_TITLE, DIALOG_CLASS, TITLE, RunTest, SC_CLOSE
+from harness import CONSOLE_CLASS, CONSOLE_TITLE, DIALOG_CLASS, SC_CLOSE, TITLE, WM_SYSCOMMAND, RunTest
 
 APPLY = "Použít"
 # The combo boxes by the edit text they start with.
@@ -34,7 +34,7 @@ class RepeatedClicks(RunTest):
                 self.assertEqual(len(self.relay_calls("user32.MessageBeep")), 1, "one question, one beep")
                 self.assertEqual(self.windows_created(CONSOLE_CLASS), 1)
                 self.assertEqual([w["title"] for w in self.program_windows()], [CONSOLE_TITLE])
-                self.helper("post", CONSOLE_TITLE, "WM_SYSCOMMAND", SC_CLOSE)
+                self.helper("post", CONSOLE_TITLE, WM_SYSCOMMAND, SC_CLOSE)
                 self.assert_ended(finale=False)
 
 
@@ -71,7 +71,7 @@ class TypingIntoComboBoxes(RunTest):
         self.assertIsNone(self.process.poll())
         self.click("OK")
         self.wait_question()
-        self.helper("post", TITLE, "WM_SYSCOMMAND", SC_CLOSE)
+        self.helper("post", TITLE, WM_SYSCOMMAND, SC_CLOSE)
         self.assertEqual(self.expect_exit(), 0)
 
 

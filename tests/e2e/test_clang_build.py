@@ -5,7 +5,7 @@ program GCC builds; its size, imports and bytes the build and ctest check."""
 
 import unittest
 
-from harness import CONSOLE_CLASS, DIALOG_CLASS, TITLE, RunTest, build_dir, SC_CLOSE
+from harness import CONSOLE_CLASS, DIALOG_CLASS, SC_CLOSE, TITLE, WM_SYSCOMMAND, RunTest, build_dir
 
 
 class ClangBuild(RunTest):
@@ -20,7 +20,7 @@ class ClangBuild(RunTest):
         self.assertEqual(box["title"], TITLE)
         self.assertEqual(self.windows_created(DIALOG_CLASS), 2, "the settings window, then the question")
         self.assertEqual(self.windows_created(CONSOLE_CLASS), 1)
-        self.helper("post", f"#{box['hwnd']}", "WM_SYSCOMMAND", SC_CLOSE)
+        self.helper("post", f"#{box['hwnd']}", WM_SYSCOMMAND, SC_CLOSE)
         self.assert_ended(page=True)
         self.assertEqual(self.finale_boxes(), 1)
 

@@ -5,7 +5,7 @@ finale's box has shown, the page is opened as when the box is dismissed."""
 
 import unittest
 
-from harness import CONSOLE_CLASS, CONSOLE_TITLE, DIALOG_CLASS, SC_CLOSE, RunTest
+from harness import BM_CLICK, CONSOLE_CLASS, CONSOLE_TITLE, DIALOG_CLASS, SC_CLOSE, WM_CLOSE, WM_SYSCOMMAND, RunTest
 
 
 class EndTask(RunTest):
@@ -31,7 +31,7 @@ class DuringTheFreeze(RunTest):
     def test_closes_of_every_kind_end_the_program_once_it_is_over(self):
         # Sent WM_CLOSE; posted SC_CLOSE, as the window menu's Close and a taskbar thumbnail's close
         # button ask.
-        for message, wParam, send in (("WM_CLOSE", 0, True), ("WM_SYSCOMMAND", SC_CLOSE, False)):
+        for message, wParam, send in ((WM_CLOSE, 0, True), (WM_SYSCOMMAND, SC_CLOSE, False)):
             with self.subTest(message=message, sent=send):
                 if send is False:
                     self.restart()
@@ -46,7 +46,7 @@ class DuringTheFreeze(RunTest):
             # The one that now reads "ANO" first, then the other, should it still be there.
             buttons = sorted((c for c in self.helper("dump", f"#{question['hwnd']}")["children"]
                               if c["class"].lower() == "button"), key=lambda button: button["text"] != "ANO")
-            answers = [self.helper("send", f"#{button['hwnd']}", "BM_CLICK", check=False) for button in buttons]
+            answers = [self.helper("send", f"#{button['hwnd']}", BM_CLICK, check=False) for button in buttons]
             return answers[0]
         self.during_the_freeze(click_both)
         self.wait_window(CONSOLE_TITLE)
@@ -63,13 +63,13 @@ class DuringTheFreeze(RunTest):
 class OneWindowAlone(RunTest):
     def test_the_hidden_owner_while_the_console_types(self):
         console = self.reach("console")
-        self.helper("post", f"#{console['owner']}", "WM_CLOSE")
+        self.helper("post", f"#{console['owner']}", WM_CLOSE)
         self.assert_ended(page=False, finale=False)
 
     def test_the_console_while_the_box_is_open(self):
         self.reach("box")
         console = self.wait_window(CONSOLE_TITLE)
-        self.helper("post", f"#{console['hwnd']}", "WM_CLOSE")
+        self.helper("post", f"#{console['hwnd']}", WM_CLOSE)
         self.assert_ended(page=True, finale=True)
 
 

@@ -7,7 +7,8 @@ import re
 import subprocess
 import unittest
 
-from harness import CONSOLE_TITLE, COVER_CLASS, BesideAnotherProgram, RunTest, centred_on, describe_windows, inside
+from harness import (CONSOLE_TITLE, COVER_CLASS, WM_POINTERACTIVATE, BesideAnotherProgram, RunTest, centred_on,
+                     describe_windows, inside)
 # Heads of one X screen, (width, height, x, y) on its root; Wine makes the first the primary monitor
 # at 0,0 and puts the others around it.
 TWO = [(1024, 768, 0, 0), (800, 600, 1024, 0)]
@@ -111,22 +112,11 @@ class AnotherProgramTakesTheKeyboard(BesideAnotherProgram):
 
     monitors = TWO
 
-    def order(self):
-        return [w["hwnd"] for w in self.helper("windows")]
-
-    def assert_behind_the_other(self, console):
-        def behind(order):
-            joke = [h for h in order if h == console["hwnd"] or h in self.covers]
-            return order.index(self.other["hwnd"]) < min(order.index(h) for h in joke)
-        self.helper("raise", f"#{self.other['hwnd']}")
-        self.until("the console and its covers behind the other program", self.order, behind,
-                   show=lambda _: describe_windows(self.helper("windows")))
-
     def assert_in_front(self, console):
         def in_front(windows):
             order = [w["hwnd"] for w in windows]
             return (any(w["hwnd"] == console["hwnd"] and w["foreground"] for w in windows) and
-                    all(order.index(h) < order.index(self.other["hwnd"]) for h in [console["hwnd"], *self.covers]))
+                    all(order.index(h) < order.index(self.other["hwnd"]) for h in [console["hwnd"], *(c["hwnd"] for c in self.covers)]))
         self.until("the console and its covers in front, with the keyboard", lambda: self.helper("windows"),
                    in_front, show=describe_windows)
         # And done with coming back, as after its first showing: see wait_console_in_front.
@@ -136,10 +126,10 @@ class AnotherProgramTakesTheKeyboard(BesideAnotherProgram):
         self.open_question()
         self.click("ANO")
         console = self.wait_console_in_front()
-        self.covers = [w["hwnd"] for w in self.until("the cover", lambda: [
-            w for w in self.helper("windows") if w["class"] == COVER_CLASS], lambda seen: len(seen) == 1)]
+        self.covers = self.until("the cover", lambda: [w for w in self.helper("windows") if w["class"] == COVER_CLASS],
+                                 lambda seen: len(seen) == 1)
 
-        self.assert_behind_the_other(console)
+        self.raise_the_other([console, *self.covers], above=False)
         edit = next(c for c in self.helper("dump", f"#{self.other['hwnd']}")["children"] if c["class"] == "Edit")
         self.keys("text:N", title=f"#{self.other['hwnd']}")
         self.until("the key in the other program", lambda: next(
@@ -147,27 +137,22 @@ class AnotherProgramTakesTheKeyboard(BesideAnotherProgram):
             lambda text: text == "N")
 
         # A click on the cover, then on the console itself, each brings the console back.
-        cover = next(w for w in self.helper("windows") if w["hwnd"] == self.covers[0])["window"]
+        cover = self.covers[0]["window"]
         self.helper("click-at", cover["x"] + cover["w"] // 2, cover["y"] + cover["h"] // 2)
         self.assert_in_front(console)
-        self.assert_behind_the_other(console)
-        other = self.helper("wait", f"#{self.other['hwnd']}", 1000)["window"]
-        area = console["window"]
-        corners = [(x, y) for x in (area["x"] + 5, area["x"] + area["w"] - 6)
-                   for y in (area["y"] + 5, area["y"] + area["h"] - 6)]
-        self.helper("click-at", *next((x, y) for x, y in corners if not inside({"x": x, "y": y, "w": 1, "h": 1}, other)))
+        self.raise_the_other([console, *self.covers], above=False)
+        self.helper("click-at", *self.spot_clear_of(console["window"], self.helper("wait", f"#{self.other['hwnd']}", 1000)))
         self.assert_in_front(console)
         # A tap on a black monitor, as Windows 8 and later tell an inactive window of it.
-        self.assert_behind_the_other(console)
-        self.helper("send", f"#{self.covers[0]}", "WM_POINTERACTIVATE", HTCLIENT << 16 | 1, self.covers[0])
+        self.raise_the_other([console, *self.covers], above=False)
+        self.helper("send", f"#{self.covers[0]['hwnd']}", WM_POINTERACTIVATE, HTCLIENT << 16 | 1, self.covers[0]["hwnd"])
         self.assert_in_front(console)
 
         # The box, once it waits, above the program that takes the keyboard; a click on the console
         # or on the black monitor gives the keyboard to the box, not to the console it has disabled.
         box = self.wait_finale_box()
         for where in ("the console", "the black monitor"):
-            self.helper("raise", f"#{self.other['hwnd']}")
-            self.box_above_the_other(box)
+            self.raise_the_other([box], above=True)
             other = self.helper("wait", f"#{self.other['hwnd']}", 1000)
             spot = self.spot_clear_of(console["window"] if where == "the console" else cover, other, box)
             with self.subTest(click_on=where):

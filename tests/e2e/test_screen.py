@@ -5,7 +5,7 @@ import re
 import subprocess
 import unittest
 
-from harness import CONSOLE_TITLE, MESSAGE_BOX_CLASS, TITLE, BesideAnotherProgram, RunTest, describe_windows, inside
+from harness import CONSOLE_TITLE, MESSAGE_BOX_CLASS, TITLE, WM_CLOSE, BesideAnotherProgram, RunTest, inside
 from wineenv import SCREEN
 
 
@@ -76,7 +76,7 @@ class WorkArea(RunTest):
     def tearDown(self):
         window = self.helper("wait", TITLE, 1, check=False)
         if window:
-            self.helper("post", f"#{window['hwnd']}", "WM_CLOSE")
+            self.helper("post", f"#{window['hwnd']}", WM_CLOSE)
         self.helper("gone", TITLE, 20000)
 
     def test_the_settings_window_lies_inside_the_work_area(self):
@@ -90,24 +90,16 @@ class WorkArea(RunTest):
 class AnotherProgramInFront(BesideAnotherProgram):
     """Another program's window brought to the front: the console drops behind it, since the keys go
     there; the finale's box, small, stays above every window."""
-
-    def raise_the_other(self, window, above):
-        self.helper("raise", f"#{self.other['hwnd']}")
-        order = lambda seen: [w["hwnd"] for w in seen]  # noqa: E731
-        self.until(f"{window['class']} {'above' if above else 'behind'} the other program's window",
-                   lambda: self.helper("windows"), show=describe_windows,
-                   holds=lambda seen: (order(seen).index(window["hwnd"]) < order(seen).index(self.other["hwnd"])) == above)
-
     def test_during_the_freeze_the_console_and_the_box(self):
         self.reach("freeze")
         self.helper("raise", f"#{self.other['hwnd']}")  # a click into it while the joke is frozen
         # Wine gives the console the foreground (Windows would not): once it has it, the other
         # program takes it back.
         console = self.wait_console_in_front()
-        self.raise_the_other(console, above=False)
+        self.raise_the_other([console], above=False)
         box = self.wait_finale_box()
         self.assertEqual(box["class"], MESSAGE_BOX_CLASS)
-        self.raise_the_other(box, above=True)
+        self.raise_the_other([box], above=True)
         # A click on the console gives the keyboard to the box, which the victim dismisses with Enter.
         other = self.helper("wait", f"#{self.other['hwnd']}", 1000)
         self.click_gives_the_box_the_keyboard(self.spot_clear_of(console["window"], other, box), box)

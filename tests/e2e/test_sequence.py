@@ -3,7 +3,7 @@ with no window after it."""
 
 import unittest
 
-from harness import CONSOLE_CLASS, DIALOG_CLASS, RunTest, SC_CLOSE
+from harness import CONSOLE_CLASS, DIALOG_CLASS, SC_CLOSE, WM_SYSCOMMAND, RunTest
 
 
 class WaysOut(RunTest):
@@ -23,7 +23,7 @@ class WaysOut(RunTest):
                 if way == "Storno":
                     self.click(way)
                 elif way == "close":
-                    self.helper("post", f"#{window['hwnd']}", "WM_SYSCOMMAND", SC_CLOSE)
+                    self.helper("post", f"#{window['hwnd']}", WM_SYSCOMMAND, SC_CLOSE)
                 else:
                     self.keys(way, title=f"#{window['hwnd']}")
                 self.assert_ended(finale=False)

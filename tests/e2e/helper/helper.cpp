@@ -29,10 +29,9 @@
 //   end-task WINDOW                posts WM_CLOSE to every top-level window of the window's
 //                                  program, hidden ones too, as "End task" does; the record gives
 //                                  how many, and the tick count when it posted
-//   post WINDOW MESSAGE [WPARAM [LPARAM]]   posts the message to that window alone (#HWND for a
-//                                  hidden one or a control): WM_CLOSE, WM_SYSCOMMAND (with SC_CLOSE,
-//                                  what the close box does), BM_CLICK, WM_POINTERACTIVATE or a number;
-//                                  the record gives the tick count when it posted
+//   post WINDOW MESSAGE [WPARAM [LPARAM]]   posts the message (a number) to that window alone (#HWND
+//                                  for a hidden one or a control); the record gives the tick count
+//                                  when it posted
 //   send WINDOW MESSAGE [WPARAM [LPARAM]]   sends it, and waits for the answer: the record gives the
 //                                  answer and the tick counts when it sent and when the answer came
 //   log-off WINDOW                 asks every top-level window of the program whether the session
@@ -350,21 +349,6 @@ WORD KeyNamed(const std::wstring& name) {
     if (name.size() >= 2 && name[0] == L'F')
         return static_cast<WORD>(VK_F1 + std::wcstol(name.c_str() + 1, nullptr, 10) - 1);
     throw Failure{kUsage, L"unknown key " + name};
-}
-
-UINT MessageNamed(const std::wstring& name) {
-    static const struct {
-        const wchar_t* name;
-        UINT message;
-    } kMessages[] = {{L"WM_CLOSE", WM_CLOSE},
-                     {L"WM_SYSCOMMAND", WM_SYSCOMMAND},
-                     {L"BM_CLICK", BM_CLICK},
-                     {L"WM_POINTERACTIVATE", 0x024B}};
-    for (const auto& known : kMessages)
-        if (name == known.name) return known.message;
-    if (!name.empty() && std::iswdigit(name[0]))
-        return static_cast<UINT>(std::wcstoul(name.c_str(), nullptr, 0));
-    throw Failure{kUsage, L"unknown message " + name};
 }
 
 void Send(std::vector<INPUT> inputs) {
@@ -864,7 +848,7 @@ int Run(const std::wstring& command, const Strings& args) {
     } else if (command == L"post" || command == L"send") {
         need(2);
         HWND window = FindOrFail(args[0]);
-        const UINT message = MessageNamed(args[1]);
+        const UINT message = static_cast<UINT>(std::wcstoul(args[1].c_str(), nullptr, 0));
         const auto number = [&](size_t i) {
             return i < args.size() ? std::wcstoll(args[i].c_str(), nullptr, 0) : 0;
         };
