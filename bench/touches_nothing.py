@@ -278,7 +278,7 @@ class FullRun(unittest.TestCase):
 
         # What Wine writes when any program starts: a console one and a window-using one.
         session.wine("cmd", "/c", "exit")
-        helper = cls.traced([session.helper_exe, "screen"], cls.baseline_log)
+        helper = cls.traced([session.helper_exe, "monitors"], cls.baseline_log)
         helper.wait(timeout=120)
         session.helper("windows")
         cls.baseline = cls.settle()

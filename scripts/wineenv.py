@@ -40,7 +40,7 @@ RELAY_INCLUDE = ";".join([
 ])
 SESSION_FILE = "session.json"
 # The helper's commands that only look, and may be asked again when an answer does not come.
-LOOKING_COMMANDS = {"windows", "wait", "wait-class", "gone", "dump", "screen"}
+LOOKING_COMMANDS = {"windows", "wait", "wait-class", "gone", "dump", "monitors", "processes"}
 HELPER_ATTEMPTS = 3
 # How long a helper started in the background may take to say that it is at work.
 HELPER_READY_SECONDS = 60
@@ -279,7 +279,7 @@ class WineSession:
             if said != b"holding":
                 raise RuntimeError(f"the process that keeps Wine's desktop open did not start ({said!r})")
         # The desktop window appears with the first program; make sure it is there.
-        self.helper("screen", timeout=120)
+        self.helper("monitors", timeout=120)
 
     @staticmethod
     def x_server(command, display=None):

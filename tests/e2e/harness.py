@@ -245,6 +245,11 @@ class ProgramTest(unittest.TestCase):
         self.helper("dump", f"#{console['hwnd']}")
         return console
 
+    def screen(self):
+        """The primary monitor: its size (w, h), its work area and the resolution."""
+        primary = next(m for m in self.helper("monitors") if m["primary"])
+        return dict(w=primary["window"]["w"], h=primary["window"]["h"], work=primary["work"], dpi=primary["dpi"])
+
     def program_windows(self):
         return [w for w in self.helper("windows") if w["title"] in (TITLE, CONSOLE_TITLE)]
 

@@ -29,7 +29,7 @@ class Finale(RunTest):
         selected = [m for line in lines[:drawn] if line.split(":")[1:2] == [thread]
                     for m in [re.search(r'font_SelectFont L"(\w+)", h=(-?\d+), it=\d+, weight=(\d+), PandF=(\d+), '
                                         r'charset=(\d+)', line)] if m]
-        dpi = self.helper("screen")["dpi"]
+        dpi = self.screen()["dpi"]
         self.assertEqual(selected[-1].groups(), ("Courier", str(-((12 * dpi + 36) // 72)), "700", "31", "238"),
                          f"the console's font at {dpi} DPI")
         # White text on black, and nothing else: the lines typed at the top left, away from the box.
@@ -44,7 +44,7 @@ class Finale(RunTest):
         self.open_question()
         self.click(answer)
         console = self.wait_window(CONSOLE_TITLE)
-        screen = self.helper("screen")
+        screen = self.screen()
         self.assertEqual(console["window"], {"x": 0, "y": 0, "w": screen["w"], "h": screen["h"]})
         self.assertEqual(console["client"]["w"], screen["w"], "no frame")
         self.assertTrue(console["style"] & WS_POPUP)
@@ -72,7 +72,7 @@ class Finale(RunTest):
         box = self.reach_the_box("ANO")
         self.assert_the_finale_comes_after_sixteen_seconds()
         self.assertEqual(box["title"], TITLE)
-        screen = self.helper("screen")
+        screen = self.screen()
         centre = (box["window"]["x"] + box["window"]["w"] // 2, box["window"]["y"] + box["window"]["h"] // 2)
         self.assertAlmostEqual(centre[0], screen["w"] // 2, delta=2)
         self.until("the box in front of the full-screen console", lambda: self.helper("windows"),

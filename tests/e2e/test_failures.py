@@ -40,7 +40,7 @@ class FailingCalls(FaultBuild):
         # As on a Windows that would not place it where the template asks for the default place.
         self.start_failing("MonitorFromRect")
         frame = self.wait_window()["window"]
-        self.assertTrue(centred_on(frame, dict(self.helper("screen"), x=0, y=0)), frame)
+        self.assertTrue(centred_on(frame, dict(self.screen(), x=0, y=0)), frame)
 
     def test_the_console_timer(self):
         self.start_failing("SetTimer")

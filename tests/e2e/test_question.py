@@ -15,7 +15,7 @@ class QuestionWindow(RunTest):
         window = self.open_question()
         self.assertEqual((window["client"]["w"], window["client"]["h"]), (402, 80))  # 6030 x 1200 twips
         self.assertEqual(len(self.program_windows()), 1, "the settings window is gone")
-        self.assertTrue(centred_on(window["window"], dict(self.helper("screen"), x=0, y=0)), window["window"])
+        self.assertTrue(centred_on(window["window"], dict(self.screen(), x=0, y=0)), window["window"])
         dump = self.helper("dump", TITLE)
         texts = [c["text"] for c in dump["children"]]
         self.assertIn("Při ukládání nastavení došlo k vyjímce v aplikaci na místě 0x7c81eb33", texts)

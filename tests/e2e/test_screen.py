@@ -83,7 +83,7 @@ class WorkArea(RunTest):
         program = "Z:" + str(self.session.program).replace("/", "\\")
         self.helper("start-at", SCREEN[0] - 100, SCREEN[1] - 60, program)
         window = self.helper("wait", TITLE, 60000)
-        work = self.helper("screen")["work"]
+        work = self.screen()["work"]
         self.assertTrue(inside(window["window"], work), f"{window['window']} inside {work}")
 
 

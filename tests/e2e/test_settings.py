@@ -45,7 +45,7 @@ class SettingsLayout(ProgramTest):
 
     def assert_layout(self, dpi):
         dump = self.dump()
-        self.assertEqual(self.helper("screen")["dpi"], dpi)
+        self.assertEqual(self.screen()["dpi"], dpi)
         self.assertEqual((dump["client"]["w"], dump["client"]["h"]), (pixels(4710, dpi), pixels(5655, dpi)))
         for text, frame, left, top, width, height, autosize in DESIGN:
             with self.subTest(control=text or "picture", dpi=dpi):

@@ -49,9 +49,9 @@
 //                                  error record when a check fails; Wine's own About box is closed
 //   move WINDOW X Y                moves the window's top left corner there, as a drag would
 //   click-at X Y                   a click at that point of the desk, whatever is in front there
-//   monitors                       every monitor: its rectangle, work area, device, whether primary
+//   monitors                       every monitor: its rectangle, work area, device, whether primary,
+//                                  and the screen's resolution
 //   processes                      every process of the session: its id and program file
-//   screen                         the primary monitor's size and resolution
 //   text-size FACE POINTS CHARSET TEXT   the text's extent in that font at the screen's resolution
 //   dpi-change WINDOW DPI          sends the window what a move to a monitor of that DPI brings
 //   watch-foreground MS            for MS, the foreground window each time it changes (sampled
@@ -311,7 +311,7 @@ void Dump(HWND window, bool items) {
     ControlRecords(window, 1, items);
 }
 
-BOOL CALLBACK MonitorRecord(HMONITOR monitor, HDC, LPRECT, LPARAM) {
+BOOL CALLBACK MonitorRecord(HMONITOR monitor, HDC, LPRECT, LPARAM dpi) {
     MONITORINFOEXW info{};
     info.cbSize = sizeof info;
     if (GetMonitorInfoW(monitor, &info))
@@ -319,7 +319,8 @@ BOOL CALLBACK MonitorRecord(HMONITOR monitor, HDC, LPRECT, LPARAM) {
             .Add(L"window", info.rcMonitor)
             .Add(L"work", info.rcWork)
             .Add(L"primary", (info.dwFlags & MONITORINFOF_PRIMARY) ? 1 : 0)
-            .Add(L"device", info.szDevice);
+            .Add(L"device", info.szDevice)
+            .Add(L"dpi", static_cast<long long>(dpi));
     return TRUE;
 }
 
@@ -784,6 +785,10 @@ int Run(const std::wstring& command, const Strings& args) {
     const auto need = [&](size_t least) {
         if (args.size() < least) throw Failure{kUsage, L"too few arguments for " + command};
     };
+    // The argument as a number, 0 where there is none; 0x… in hexadecimal.
+    const auto number = [&](size_t i) {
+        return i < args.size() ? std::wcstol(args[i].c_str(), nullptr, 0) : 0L;
+    };
     if (command == L"windows") {
         for (HWND window : VisibleWindows())
             WindowRecord(window);
@@ -795,7 +800,7 @@ int Run(const std::wstring& command, const Strings& args) {
             HWND found = Find(which, command == L"wait-class");
             return found && IsWindowVisible(found) ? found : nullptr;
         };
-        if (!WaitFor(std::wcstoul(args[1].c_str(), nullptr, 10), [&] {
+        if (!WaitFor(number(1), [&] {
                 window = visible(args[0]);
                 for (size_t more = 2; gone && !window && more < args.size(); ++more)
                     window = visible(args[more]);
@@ -825,8 +830,7 @@ int Run(const std::wstring& command, const Strings& args) {
         if (!control) throw Failure{kNotThere, L"no control " + args[1] + L" in " + Describe(window)};
         RECT rect{};
         GetWindowRect(control, &rect);
-        const int count =
-            args.size() > 2 ? std::max(1, static_cast<int>(std::wcstol(args[2].c_str(), nullptr, 10))) : 1;
+        const int count = args.size() > 2 ? std::max(1, static_cast<int>(number(2))) : 1;
         ClickAt(window, control, {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2}, count);
     } else if (command == L"click-back") {
         need(2);
@@ -848,10 +852,7 @@ int Run(const std::wstring& command, const Strings& args) {
     } else if (command == L"post" || command == L"send") {
         need(2);
         HWND window = FindOrFail(args[0]);
-        const UINT message = static_cast<UINT>(std::wcstoul(args[1].c_str(), nullptr, 0));
-        const auto number = [&](size_t i) {
-            return i < args.size() ? std::wcstoll(args[i].c_str(), nullptr, 0) : 0;
-        };
+        const UINT message = static_cast<UINT>(number(1));
         const auto wParam = static_cast<WPARAM>(number(2));
         const auto lParam = static_cast<LPARAM>(number(3));
         const DWORD sent = GetTickCount(); // the clock of Wine's trace time stamps
@@ -878,8 +879,8 @@ int Run(const std::wstring& command, const Strings& args) {
         need(2);
         DEVMODEW mode{};
         mode.dmSize = sizeof mode;
-        mode.dmPelsWidth = std::wcstoul(args[0].c_str(), nullptr, 10);
-        mode.dmPelsHeight = std::wcstoul(args[1].c_str(), nullptr, 10);
+        mode.dmPelsWidth = number(0);
+        mode.dmPelsHeight = number(1);
         mode.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
         const LONG result = ChangeDisplaySettingsExW(nullptr, &mode, nullptr, 0, nullptr);
         if (result != DISP_CHANGE_SUCCESSFUL)
@@ -894,8 +895,8 @@ int Run(const std::wstring& command, const Strings& args) {
         STARTUPINFOW startup{};
         startup.cb = sizeof startup;
         startup.dwFlags = STARTF_USEPOSITION;
-        startup.dwX = std::wcstoul(args[0].c_str(), nullptr, 10);
-        startup.dwY = std::wcstoul(args[1].c_str(), nullptr, 10);
+        startup.dwX = number(0);
+        startup.dwY = number(1);
         std::wstring line = L"\"" + args[2] + L"\"";
         PROCESS_INFORMATION process{};
         if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
@@ -906,18 +907,17 @@ int Run(const std::wstring& command, const Strings& args) {
         Record().Add(L"pid", process.dwProcessId);
     } else if (command == L"victim") {
         need(3);
-        Victim(std::wcstoul(args[0].c_str(), nullptr, 10), std::wcstoul(args[1].c_str(), nullptr, 10),
-               std::wcstol(args[2].c_str(), nullptr, 10));
+        Victim(number(0), number(1), number(2));
     } else if (command == L"dpi-change") {
         need(2);
         HWND window = FindOrFail(args[0]);
-        const int dpi = std::wcstol(args[1].c_str(), nullptr, 10);
+        const int dpi = number(1);
         if (!DpiChange(window, dpi))
             throw Failure{kNotThere, L"the suggested rectangle could not be placed in the program"};
         Record().Add(L"dpi", dpi);
     } else if (command == L"watch-foreground") {
         need(1);
-        const DWORD start = GetTickCount(), length = std::wcstoul(args[0].c_str(), nullptr, 10);
+        const DWORD start = GetTickCount(), length = number(0);
         HWND last = nullptr;
         bool first = true;
         for (DWORD now = start; now - start < length; now = GetTickCount()) {
@@ -933,14 +933,13 @@ int Run(const std::wstring& command, const Strings& args) {
     } else if (command == L"move") {
         need(3);
         // As a drag of its title bar would leave it.
-        if (!SetWindowPos(FindOrFail(args[0]), nullptr, std::wcstol(args[1].c_str(), nullptr, 10),
-                          std::wcstol(args[2].c_str(), nullptr, 10), 0, 0, SWP_NOSIZE | SWP_NOZORDER))
+        if (!SetWindowPos(FindOrFail(args[0]), nullptr, number(1), number(2), 0, 0,
+                          SWP_NOSIZE | SWP_NOZORDER))
             throw Failure{kNotThere, L"SetWindowPos: " + std::to_wstring(GetLastError())};
         WindowRecord(FindOrFail(args[0]));
     } else if (command == L"click-at") {
         need(2);
-        const POINT point{std::wcstol(args[0].c_str(), nullptr, 10),
-                          std::wcstol(args[1].c_str(), nullptr, 10)};
+        const POINT point{number(0), number(1)};
         HWND under = GetAncestor(WindowFromPoint(point), GA_ROOT);
         ClickHere(point);
         Record().Add(L"window", under);
@@ -953,15 +952,17 @@ int Run(const std::wstring& command, const Strings& args) {
             Record().Add(L"pid", static_cast<long long>(entry.th32ProcessID)).Add(L"exe", entry.szExeFile);
         CloseHandle(snapshot);
     } else if (command == L"monitors") {
-        EnumDisplayMonitors(nullptr, nullptr, MonitorRecord, 0);
+        HDC screen = GetDC(nullptr);
+        const int dpi = GetDeviceCaps(screen, LOGPIXELSX); // Wine's one DPI for the whole desk
+        ReleaseDC(nullptr, screen);
+        EnumDisplayMonitors(nullptr, nullptr, MonitorRecord, dpi);
     } else if (command == L"text-size") {
         need(4);
         HDC screen = GetDC(nullptr);
         LOGFONTW design{};
-        design.lfHeight =
-            -MulDiv(std::wcstol(args[1].c_str(), nullptr, 10), GetDeviceCaps(screen, LOGPIXELSY), 72);
+        design.lfHeight = -MulDiv(number(1), GetDeviceCaps(screen, LOGPIXELSY), 72);
         design.lfWeight = FW_NORMAL;
-        design.lfCharSet = static_cast<BYTE>(std::wcstol(args[2].c_str(), nullptr, 10));
+        design.lfCharSet = static_cast<BYTE>(number(2));
         lstrcpynW(design.lfFaceName, args[0].c_str(), LF_FACESIZE);
         HFONT font = CreateFontIndirectW(&design);
         HGDIOBJ previous = SelectObject(screen, font);
@@ -971,16 +972,6 @@ int Run(const std::wstring& command, const Strings& args) {
         DeleteObject(font);
         ReleaseDC(nullptr, screen);
         Record().Add(L"w", size.cx).Add(L"h", size.cy);
-    } else if (command == L"screen") {
-        HDC screen = GetDC(nullptr);
-        RECT work{};
-        SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-        Record()
-            .Add(L"w", GetSystemMetrics(SM_CXSCREEN))
-            .Add(L"h", GetSystemMetrics(SM_CYSCREEN))
-            .Add(L"dpi", GetDeviceCaps(screen, LOGPIXELSX))
-            .Add(L"work", work);
-        ReleaseDC(nullptr, screen);
     } else {
         throw Failure{kUsage, L"unknown command " + command};
     }
