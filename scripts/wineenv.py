@@ -20,7 +20,6 @@ import struct
 import subprocess
 import tempfile
 import time
-from contextlib import contextmanager
 from pathlib import Path
 
 WINE32 = Path("/usr/lib/wine/wine")
@@ -42,7 +41,7 @@ SESSION_FILE = "session.json"
 # The helper's commands that only look, and may be asked again when an answer does not come.
 LOOKING_COMMANDS = {"windows", "wait", "wait-class", "gone", "dump", "monitors", "processes"}
 HELPER_ATTEMPTS = 3
-# How long a helper started in the background may take to say that it is at work.
+# How long a helper may take to say that it is at work.
 HELPER_READY_SECONDS = 60
 # Files of a prefix that Wine only reads: sessions share them with the template.
 SHARED_SUFFIXES = {".dll", ".exe", ".drv", ".sys", ".ocx", ".acm", ".cpl", ".tlb", ".ax", ".ttf", ".fon", ".nls",
@@ -413,7 +412,7 @@ class WineSession:
             if code == 1 and not check:
                 return None
             raise RuntimeError(f"helper {' '.join(map(str, args))}: {error} (exit code {code})")
-        if args[0] in ("windows", "monitors", "victim", "processes"):
+        if args[0] in ("windows", "monitors", "victim", "processes", "watched"):
             return records
         if args[0] == "dump":
             window, focus, *controls = records
@@ -510,62 +509,6 @@ class WineSession:
         wine_said = self.server_errors.read().decode("utf-8", "replace").strip()
         self.server_errors.close()
         return f"{why} (exit code {server.returncode}); Wine said: {wine_said[-2000:] or 'nothing'}"
-
-    @contextmanager
-    def helper_in_background(self, *args, timeout=HELPER_READY_SECONDS):
-        """Runs a helper command that goes on while the caller acts (`watch-foreground`), and
-        enters the block only once the helper is at work: such a command prints its first record at
-        once, and on a loaded machine a Wine process takes seconds to get that far, so whatever the
-        caller did before that record would go unseen. Yields a list that holds the helper's records
-        when the block ends, the helper stopped.
-
-        The answer comes through a file, as `helper`'s does, read here for its first whole line. A
-        helper that ends without a line, or says none within the time-out, is started again."""
-        env = self.helper_env()
-        for attempt in range(1, HELPER_ATTEMPTS + 1):
-            output, errors = tempfile.TemporaryFile(), tempfile.TemporaryFile()
-            process = subprocess.Popen([self.loader, str(self.helper_exe), *map(str, args)], env=env,
-                                       stdin=subprocess.DEVNULL, stdout=output, stderr=errors)
-            deadline = time.monotonic() + timeout
-            while True:
-                # Read where it is, never moving the offset that the helper writes at.
-                said = b"\n" in os.pread(output.fileno(), 1 << 16, 0)
-                if said or process.poll() is not None or time.monotonic() > deadline:
-                    said = said or b"\n" in os.pread(output.fileno(), 1 << 16, 0)
-                    break
-                time.sleep(0.05)
-            if said:
-                break
-            process.kill()
-            process.wait(timeout=30)
-            errors.seek(0)
-            wine_said = errors.read().decode("utf-8", "replace").strip()
-            output.close()
-            errors.close()
-            what = (f"the helper did not say it was at work on {args} within {timeout} s (exit code "
-                    f"{process.returncode}, attempt {attempt}); Wine said: {wine_said[-2000:] or 'nothing'}")
-            with open(self.build_dir / "helper-no-answer.txt", "a") as log:
-                print(time.strftime("%H:%M:%S"), self.home.name, what, file=log)
-            if attempt == HELPER_ATTEMPTS:
-                raise RuntimeError(what)
-            print(f"e2e: {what}; starting it again", flush=True)
-        records = []
-        try:
-            yield records
-        finally:
-            process.kill()
-            process.wait(timeout=30)
-            output.seek(0)
-            # Whole lines only: the helper may have been stopped in the middle of one.
-            lines = output.read().decode("utf-8", "replace").split("\n")[:-1]
-            output.close()
-            errors.close()
-        records += [parse_record(line) for line in lines if line]
-        if records and "end" in records[-1]:  # it ended by itself
-            code = records.pop()["end"]
-            if code != 0:
-                error = records[0].get("error", "") if records else ""
-                raise RuntimeError(f"helper {' '.join(map(str, args))}: {error} (exit code {code})")
 
     def wait_question(self, timeout=30):
         """After "OK": the question window."""

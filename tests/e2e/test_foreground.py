@@ -16,9 +16,8 @@ class Foreground(BesideAnotherProgram):
         user clicks into the settings window until the program ends: [(ms, hwnd, class)]."""
         settings = self.wait_window()
         self.click("Sekni se po")  # the user's last input goes to the joke
-        # "OK" only once the watcher watches: on a loaded machine its start may take longer than the
-        # click takes to replace the settings window, which it would then never see.
-        with self.session.helper_in_background("watch-foreground", 120000) as seen:
+        self.helper("watch-foreground", 120000)
+        try:
             self.click("OK")
             question = self.wait_question()
             self.click(answer)
@@ -26,7 +25,8 @@ class Foreground(BesideAnotherProgram):
             box = self.wait_finale_box()
             self.keys("ENTER", title=f"#{box['hwnd']}")
             self.assertEqual(self.expect_exit(timeout=60), 0)
-        self.assertTrue(seen, "the watcher saw the foreground")
+        finally:
+            seen = self.helper("watched")
         return [(int(r["ms"]), r["hwnd"], r["class"]) for r in seen], [settings, question, console, box]
 
     def assert_kept_the_foreground(self, seen, windows):

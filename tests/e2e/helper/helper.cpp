@@ -54,9 +54,10 @@
 //   processes                      every process of the session: its id and program file
 //   text-size FACE POINTS CHARSET TEXT   the text's extent in that font at the screen's resolution
 //   dpi-change WINDOW DPI          sends the window what a move to a monitor of that DPI brings
-//   watch-foreground MS            for MS, the foreground window each time it changes (sampled
-//                                  every 5 ms), with the milliseconds since the start; the first
-//                                  at once, to tell a caller that it is watching
+//   watch-foreground MS            watches, for at most MS, the foreground window (sampled every
+//                                  5 ms) while the helper goes on answering
+//   watched                        stops the watch: the foreground window each time it changed,
+//                                  with the milliseconds since the start, the first at the start
 //   serve                          says serving=1, then reads commands from standard input, one a
 //                                  line with tabs between the words, and answers each as above
 // WINDOW is an exact title, or #HWND for any window by handle.
@@ -65,6 +66,7 @@
 #include <tlhelp32.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdint>
 #include <cstdlib>
 #include <cwctype>
@@ -781,6 +783,29 @@ void Victim(DWORD pid, unsigned long seed, int count) {
     CloseHandle(process);
 }
 
+// The watch of the foreground: a thread of its own, which alone touches the samples until it is
+// stopped and waited for.
+struct ForegroundSample {
+    DWORD ms;
+    HWND window;
+    std::wstring name;
+};
+struct {
+    HANDLE thread = nullptr;
+    std::atomic<bool> stop{false};
+    DWORD start = 0, length = 0;
+    std::vector<ForegroundSample> samples;
+} watch;
+
+DWORD WINAPI WatchForeground(void*) {
+    for (DWORD now = GetTickCount(); !watch.stop && now - watch.start < watch.length; now = GetTickCount()) {
+        if (HWND window = GetForegroundWindow(); window != watch.samples.back().window)
+            watch.samples.push_back({now - watch.start, window, ClassOf(window)});
+        Sleep(5);
+    }
+    return 0;
+}
+
 int Run(const std::wstring& command, const Strings& args) {
     const auto need = [&](size_t least) {
         if (args.size() < least) throw Failure{kUsage, L"too few arguments for " + command};
@@ -917,19 +942,22 @@ int Run(const std::wstring& command, const Strings& args) {
         Record().Add(L"dpi", dpi);
     } else if (command == L"watch-foreground") {
         need(1);
-        const DWORD start = GetTickCount(), length = number(0);
-        HWND last = nullptr;
-        bool first = true;
-        for (DWORD now = start; now - start < length; now = GetTickCount()) {
-            // The first sample goes out whatever it is: a caller that started the watcher in the
-            // background acts only once it has read that record.
-            if (HWND window = GetForegroundWindow(); first || window != last) {
-                first = false;
-                last = window;
-                Record().Add(L"ms", now - start).Add(L"hwnd", window).Add(L"class", ClassOf(window));
-            }
-            Sleep(5);
-        }
+        if (watch.thread) throw Failure{kUsage, L"already watching"};
+        watch.length = number(0);
+        watch.start = GetTickCount();
+        watch.samples = {{0, GetForegroundWindow(), ClassOf(GetForegroundWindow())}};
+        watch.stop = false;
+        watch.thread = CreateThread(nullptr, 0, WatchForeground, nullptr, 0, nullptr);
+        if (!watch.thread) throw Failure{kNotThere, L"CreateThread: " + std::to_wstring(GetLastError())};
+        Record().Add(L"watching", 1);
+    } else if (command == L"watched") {
+        if (!watch.thread) throw Failure{kUsage, L"not watching"};
+        watch.stop = true;
+        WaitForSingleObject(watch.thread, INFINITE);
+        CloseHandle(watch.thread);
+        watch.thread = nullptr;
+        for (const auto& sample : watch.samples)
+            Record().Add(L"ms", sample.ms).Add(L"hwnd", sample.window).Add(L"class", sample.name);
     } else if (command == L"move") {
         need(3);
         // As a drag of its title bar would leave it.
