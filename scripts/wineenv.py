@@ -129,9 +129,9 @@ def share_or_copy(source, target):
 
 class WineSession:
     def __init__(self, build_dir, name="session", monitors=None, copy_dir=None):
-        """`monitors`, for a desk of several: [(width, height, x, y)] heads of one X screen, each at
-        its place on the X root (which has no negative coordinates: Wine puts the primary monitor at
-        0,0 and the others around it). `copy_dir`: the program run is the copy of one's own built
+        """`monitors`, for a desk of several: [(width, height, x, y)] RandR outputs of one X screen,
+        the first the primary one, each at its place on the X root (which has no negative
+        coordinates: Wine puts the primary monitor at 0,0 and the others around it). `copy_dir`: the program run is the copy of one's own built
         there (by ./run --site), not the build's own."""
         self.monitors = monitors
         self.build_dir = Path(build_dir).resolve()
@@ -245,16 +245,11 @@ class WineSession:
         recorder = self.home / "record-browser.sh"
         recorder.write_text(f'#!/bin/sh\nprintf "%s\\n" "$@" >> "{self.browser_log}"\n')
         recorder.chmod(0o755)
-        number, xvfb = self.x_server(["Xvfb", "-screen", "0", f"{SCREEN[0]}x{SCREEN[1]}x24"])
-        self.state.update({"display": f":{number}", "xvfb_pid": xvfb.pid, "xvfb_started": started_at(xvfb.pid)})
-        self.save()
         if self.monitors:
-            # Xephyr on that display gives one X screen of several Xinerama heads, which Wine makes
-            # monitors of. Its root is white, where no monitor is black.
-            heads = [arg for w, h, x, y in self.monitors for arg in ("-origin", f"{x},{y}", "-screen", f"{w}x{h}")]
-            number, xephyr = self.x_server(["Xephyr", "+xinerama", "-wr", *heads], display=self.state["display"])
-            self.state.update({"display": f":{number}", "xephyr_pid": xephyr.pid,
-                               "xephyr_started": started_at(xephyr.pid)})
+            self.start_desk()
+        else:
+            number, xvfb = self.x_server(["Xvfb", "-screen", "0", f"{SCREEN[0]}x{SCREEN[1]}x24"])
+            self.state.update({"display": f":{number}", "xvfb_pid": xvfb.pid, "xvfb_started": started_at(xvfb.pid)})
             self.save()
         if self.monitors:
             # Written before any Wine process has a display: the first to have one starts Wine's
@@ -280,6 +275,41 @@ class WineSession:
         # The desktop window appears with the first program; make sure it is there.
         self.helper("monitors", timeout=120)
 
+    def start_desk(self):
+        """A desk of several monitors: an X server on no screen at all (Xorg's dummy driver, which
+        has sixteen RandR outputs), each monitor an output of it set up by xrandr. Wine takes
+        RandR's outputs for monitors, as it takes a real desk's, and follows them as they change.
+        (Wine 10 gives every head of Xephyr's Xinerama the same rectangle.)"""
+        config = self.home / "xorg.conf"
+        config.write_text("\n".join([
+            'Section "Device"', ' Identifier "dummy"', ' Driver "dummy"', " VideoRam 65536", "EndSection",
+            'Section "Monitor"', ' Identifier "any"', " HorizSync 5-1000", " VertRefresh 5-200", "EndSection",
+            'Section "Screen"', ' Identifier "desk"', ' Device "dummy"', ' Monitor "any"', " DefaultDepth 24",
+            ' SubSection "Display"', "  Depth 24", "  Virtual 4096 2048", " EndSubSection", "EndSection", ""]))
+        (self.home / "xorg.conf.d").mkdir()  # none of the system's: they are for real screens and input
+        number, xorg = self.x_server(["Xorg", "-config", str(config), "-configdir", str(self.home / "xorg.conf.d"),
+                                      "-noreset",
+                                      "-logfile", str(self.home / "xorg.log"), "-novtswitch", "-sharevts", "vt7"])
+        self.state.update({"display": f":{number}", "xorg_pid": xorg.pid, "xorg_started": started_at(xorg.pid)})
+        self.save()
+        outputs = []
+        for index, (w, h, x, y) in enumerate(self.monitors):
+            self.change_desk("--addmode", f"DUMMY{index}", f"{w}x{h}")
+            outputs += ["--output", f"DUMMY{index}", "--mode", f"{w}x{h}", "--pos", f"{x}x{y}"]
+        # The first is RandR's primary output, which Wine makes its primary monitor.
+        self.change_desk("--fb", f"{max(x + w for w, h, x, y in self.monitors)}x"
+                         f"{max(y + h for w, h, x, y in self.monitors)}", *outputs, "--output", "DUMMY0", "--primary")
+
+    def change_desk(self, *xrandr):
+        """The desk of RandR outputs changed as xrandr's arguments say (`--output DUMMY1 --off`)."""
+        if not self.monitors:
+            raise RuntimeError("Wine's virtual desktop is one monitor")
+        env = dict(os.environ, DISPLAY=self.state["display"])
+        subprocess.run(["xrandr", *xrandr], env=env, check=True, timeout=60, stdout=subprocess.DEVNULL)
+        # Asked again, as a program that reads the outputs' current state (Wine) learns only from
+        # a query that probes them that an output given a mode is connected now.
+        subprocess.run(["xrandr", "--query"], env=env, check=True, timeout=60, stdout=subprocess.DEVNULL)
+
     @staticmethod
     def x_server(command, display=None):
         """Starts an X server of its own, with a display number it chooses: (number, process)."""
@@ -298,8 +328,8 @@ class WineSession:
     def apply_settings(self, dpi=96, display=True, prefix=None):
         """The prefix's settings for the tests, written at every start so that they never go stale."""
         recorder = self.home / "record-browser.sh"
-        # One shared virtual desktop, but on several monitors Wine's own desktop over every X head,
-        # with the monitors taken from Xinerama (XRandR would give Xephyr's one screen).
+        # One shared virtual desktop, but on several monitors Wine's own desktop over every RandR
+        # output.
         several = bool(self.monitors)
         values = {
             r"HKEY_CURRENT_USER\Software\Wine\Explorer": {"Desktop": None if several else "Default"},
@@ -307,7 +337,7 @@ class WineSession:
             r"HKEY_CURRENT_USER\Software\Wine\WineDbg": {"ShowCrashDialog": 0},
             # The virtual desktop has no window manager: a window that Wine hands to one waits two
             # seconds in vain for it whenever it is hidden.
-            r"HKEY_CURRENT_USER\Software\Wine\X11 Driver": {"Managed": "N", "UseXRandR": "N" if several else "Y"},
+            r"HKEY_CURRENT_USER\Software\Wine\X11 Driver": {"Managed": "N", "UseXRandR": "Y"},
             # The shell hands web addresses to this stand-in, which records them: no browser starts.
             r"HKEY_CURRENT_USER\Software\Wine\WineBrowser": {"Browsers": str(recorder)},
             r"HKEY_CURRENT_USER\Software\Wine\Debug": {"RelayInclude": RELAY_INCLUDE},
@@ -342,7 +372,7 @@ class WineSession:
         self.quiet([str(WINESERVER), "-k"])
         # Only the display this session started: the ID in a state file that an interrupted run
         # left may belong to another process by now, even another session's display.
-        for server in ("xephyr", "xvfb"):
+        for server in ("xvfb", "xorg"):
             pid = self.state.get(f"{server}_pid")
             if pid and started_at(pid) == self.state.get(f"{server}_started"):
                 try:

@@ -9,8 +9,8 @@ import unittest
 
 from harness import (CONSOLE_TITLE, COVER_CLASS, WM_POINTERACTIVATE, BesideAnotherProgram, RunTest, centred_on,
                      describe_windows, inside)
-# Heads of one X screen, (width, height, x, y) on its root; Wine makes the first the primary monitor
-# at 0,0 and puts the others around it.
+# RandR outputs of one X screen, (width, height, x, y) on its root; Wine makes the first the primary
+# monitor at 0,0 and puts the others around it.
 TWO = [(1024, 768, 0, 0), (800, 600, 1024, 0)]
 # One left of the primary (negative coordinates) and one lower than it, smaller than both.
 HTCLIENT = 1
@@ -103,6 +103,52 @@ class ThreeMonitors(SeveralMonitors):
 
     def test_the_joke_on_the_monitor_left_of_the_primary(self):
         self.run_on(next(m for m in self.desk() if m["window"]["x"] < 0))
+
+
+class TheDeskChanges(SeveralMonitors):
+    """Monitors added, resized and removed while the console types, as the desk's RandR outputs can
+    be: each time the console keeps its monitor and every other is covered anew; when
+    the console's own monitor goes, the console moves to the main one."""
+
+    monitors = TWO
+
+    def assert_covered(self, what, console_on=None):
+        """The console over one monitor (that one, if given) and a cover over every other."""
+        def look():
+            monitors = [tuple(m["window"].values()) for m in self.desk()]
+            windows = self.helper("windows")
+            console = [tuple(w["window"].values()) for w in windows if w["title"] == CONSOLE_TITLE]
+            covers = sorted(tuple(w["window"].values()) for w in windows if w["class"] == COVER_CLASS)
+            return monitors, console, covers
+
+        def holds(seen):
+            monitors, console, covers = seen
+            return (len(console) == 1 and console[0] in monitors and console[0] == (console_on or console[0]) and
+                    covers == sorted(m for m in monitors if m != console[0]))
+        self.until(what, look, holds, show=lambda seen: "monitors {}, console {}, covers {}".format(*seen))
+
+    def test_monitors_added_resized_and_removed_while_the_console_types(self):
+        second = next(m for m in self.desk() if not m["primary"])["window"]
+        settings = self.wait_window()
+        self.helper("move", f"#{settings['hwnd']}", second["x"] + 10, second["y"] + 10)
+        self.open_question()
+        self.click("ANO")
+        self.assert_covered("the console on the second monitor, the main one covered", tuple(second.values()))
+        # A third to the right, then larger; then it goes.
+        self.session.change_desk("--addmode", "DUMMY2", "640x480")
+        self.session.change_desk("--fb", "2464x768", "--output", "DUMMY2", "--mode", "640x480", "--pos", "1824x0")
+        self.assert_covered("a new monitor covered", tuple(second.values()))
+        self.session.change_desk("--addmode", "DUMMY2", "800x600")
+        self.session.change_desk("--fb", "2624x768", "--output", "DUMMY2", "--mode", "800x600")
+        self.assert_covered("the new monitor covered at its new size", tuple(second.values()))
+        self.session.change_desk("--output", "DUMMY2", "--off")
+        self.assert_covered("no cover left where the new monitor was", tuple(second.values()))
+        # The console's own monitor goes: the console moves to the main one, which nothing covers.
+        self.session.change_desk("--output", "DUMMY1", "--off")
+        self.assert_covered("the console on the main monitor, alone", (0, 0, 1024, 768))
+        box = self.wait_finale_box()
+        self.keys("ENTER", title=f"#{box['hwnd']}")
+        self.assert_ended(page=True)
 
 
 class AnotherProgramTakesTheKeyboard(BesideAnotherProgram):
