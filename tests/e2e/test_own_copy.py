@@ -64,26 +64,18 @@ class OwnCopy(unittest.TestCase):
         self.assertEqual([line.removeprefix("demo:   ") for line in box[4:]], ["", CREDIT])
         self.assertEqual(sha256(BUILD / "windows-i686" / "nastaveni.exe"), default, "the default copy")
 
-        # The settings it printed build the same bytes, and so do they in another folder.
+        # The settings it printed build the same bytes (in another folder too, as the default
+        # copy's reproducibility check shows for every copy: the settings hold no path).
         program = copy_of(SITE)
         again = shlex.split(re.search(r"to rebuild it and check its hash: (.*)", made.stdout)[1])
         self.assertEqual(again[:2], ["./run", "--version"])
         self.assertEqual(run(*again[1:]).stdout.split("  ")[0], sha256(program))
-        elsewhere = subprocess.run(
-            ["cmake", f"-DSOURCE={SOURCE}", f"-DREFERENCE={program}", f"-DPLACE={BUILD}/reproducible-check-own-copy",
-             f"-DSITE_HOST={SITE}", f"-DCREDIT_LINE={CREDIT}", "-P", SOURCE / "cmake" / "reproducible-check.cmake"],
-            capture_output=True, text=True, timeout=900)
-        self.assertEqual(elsewhere.returncode, 0, elsewhere.stderr)
 
-    def test_a_host_of_two_labels_and_a_label_of_ones_own(self):
-        # The host itself, which stops the label short; and a label given, whatever the site.
-        for site, label, options in [("jirka.cz", "jirka.cz", []), ("www.seznam.cz", "DISK C", ["--label", "DISK C"])]:
-            with self.subTest(site=site, label=label):
-                made, box = self.make(site, label, *options)
-                if not options:
-                    self.assertEqual(box[5], "demo:   Vytvořil autor tohoto programu, kontakt: vtipy@jirka.cz")
-                else:
-                    self.assertIn("--label 'DISK C'\n", made.stdout, "the label in the settings to rebuild it")
+    def test_a_label_of_ones_own(self):
+        # Whatever the site. (The label a host of two labels gives, the host itself, is the site
+        # check's below; the console typing a label of any length, the unit tests'.)
+        made, _ = self.make("www.seznam.cz", "DISK C", "--label", "DISK C")
+        self.assertIn("--label 'DISK C'\n", made.stdout, "the label in the settings to rebuild it")
 
     def test_the_site_the_label_or_the_credit_alone_keeps_the_others_default(self):
         contact = "Vytvořil autor tohoto programu, kontakt: vtipy@"
