@@ -34,9 +34,10 @@ class SeveralMonitors(RunTest):
     def covers(self):
         return [w for w in self.helper("windows") if w["class"] == COVER_CLASS]
 
-    def run_on(self, monitor):
+    def run_on(self, monitor, meanwhile=None):
         """The settings window on that monitor, then "OK", "ANO", the console and the box: each
-        where the victim is, every other monitor black while the console types."""
+        where the victim is, every other monitor black while the console types. `meanwhile`,
+        given the monitor while the console types, gives the one the console is on after it."""
         area, desk = monitor["window"], self.desk()
         others = sorted((m["window"] for m in desk if m["window"] != area), key=lambda r: (r["x"], r["y"]))
         settings = self.wait_window()
@@ -63,6 +64,8 @@ class SeveralMonitors(RunTest):
             self.until(f"the monitor at {other} black", lambda other=other, index=index: self.brightest(
                 f"monitors-cover-{area['x']}-{index}", other, desk), lambda brightest: brightest == 0)
         self.screenshot(f"monitors-desk-{area['x']}")
+        if meanwhile:
+            monitor = meanwhile(monitor)
 
         box = self.wait_finale_box()
         self.until("the box centred on the console's monitor", lambda: self.helper("wait", f"#{box['hwnd']}", 1000),
@@ -88,6 +91,9 @@ class SeveralMonitors(RunTest):
 
 
 class TwoMonitors(SeveralMonitors):
+    """On the second monitor, the desk changes while the console types, as its RandR outputs can:
+    a monitor added, resized and removed, and then the console's own."""
+
     monitors = TWO
 
     def test_the_joke_on_each_monitor_in_turn(self):
@@ -95,7 +101,36 @@ class TwoMonitors(SeveralMonitors):
             with self.subTest(monitor=monitor["window"]):
                 if index:
                     self.restart()
-                self.run_on(monitor)
+                self.run_on(monitor, self.change_the_desk if index else None)
+
+    def assert_covered(self, what, console_on):
+        """The console over that monitor and a cover over every other."""
+        def look():
+            monitors = [tuple(m["window"].values()) for m in self.desk()]
+            windows = self.helper("windows")
+            console = [tuple(w["window"].values()) for w in windows if w["title"] == CONSOLE_TITLE]
+            covers = sorted(tuple(w["window"].values()) for w in windows if w["class"] == COVER_CLASS)
+            return monitors, console, covers
+        self.until(what, look, lambda seen: seen[1] == [console_on] and console_on in seen[0] and
+                   seen[2] == sorted(m for m in seen[0] if m != console_on),
+                   show=lambda seen: "monitors {}, console {}, covers {}".format(*seen))
+
+    def change_the_desk(self, monitor):
+        """Each time the console keeps its monitor and every other is covered anew; when the
+        console's own monitor (the second) goes, the console moves to the main one."""
+        second = tuple(monitor["window"].values())
+        self.session.change_desk("--addmode", "DUMMY2", "640x480")
+        self.session.change_desk("--fb", "2464x768", "--output", "DUMMY2", "--mode", "640x480", "--pos", "1824x0")
+        self.assert_covered("a new monitor covered", second)
+        self.session.change_desk("--addmode", "DUMMY2", "800x600")
+        self.session.change_desk("--fb", "2624x768", "--output", "DUMMY2", "--mode", "800x600")
+        self.assert_covered("the new monitor covered at its new size", second)
+        self.session.change_desk("--output", "DUMMY2", "--off")
+        self.assert_covered("no cover left where the new monitor was", second)
+        self.session.change_desk("--output", "DUMMY1", "--off")
+        main = next(m for m in self.desk() if m["primary"])
+        self.assert_covered("the console on the main monitor, alone", tuple(main["window"].values()))
+        return main
 
 
 class ThreeMonitors(SeveralMonitors):
@@ -103,52 +138,6 @@ class ThreeMonitors(SeveralMonitors):
 
     def test_the_joke_on_the_monitor_left_of_the_primary(self):
         self.run_on(next(m for m in self.desk() if m["window"]["x"] < 0))
-
-
-class TheDeskChanges(SeveralMonitors):
-    """Monitors added, resized and removed while the console types, as the desk's RandR outputs can
-    be: each time the console keeps its monitor and every other is covered anew; when
-    the console's own monitor goes, the console moves to the main one."""
-
-    monitors = TWO
-
-    def assert_covered(self, what, console_on=None):
-        """The console over one monitor (that one, if given) and a cover over every other."""
-        def look():
-            monitors = [tuple(m["window"].values()) for m in self.desk()]
-            windows = self.helper("windows")
-            console = [tuple(w["window"].values()) for w in windows if w["title"] == CONSOLE_TITLE]
-            covers = sorted(tuple(w["window"].values()) for w in windows if w["class"] == COVER_CLASS)
-            return monitors, console, covers
-
-        def holds(seen):
-            monitors, console, covers = seen
-            return (len(console) == 1 and console[0] in monitors and console[0] == (console_on or console[0]) and
-                    covers == sorted(m for m in monitors if m != console[0]))
-        self.until(what, look, holds, show=lambda seen: "monitors {}, console {}, covers {}".format(*seen))
-
-    def test_monitors_added_resized_and_removed_while_the_console_types(self):
-        second = next(m for m in self.desk() if not m["primary"])["window"]
-        settings = self.wait_window()
-        self.helper("move", f"#{settings['hwnd']}", second["x"] + 10, second["y"] + 10)
-        self.open_question()
-        self.click("ANO")
-        self.assert_covered("the console on the second monitor, the main one covered", tuple(second.values()))
-        # A third to the right, then larger; then it goes.
-        self.session.change_desk("--addmode", "DUMMY2", "640x480")
-        self.session.change_desk("--fb", "2464x768", "--output", "DUMMY2", "--mode", "640x480", "--pos", "1824x0")
-        self.assert_covered("a new monitor covered", tuple(second.values()))
-        self.session.change_desk("--addmode", "DUMMY2", "800x600")
-        self.session.change_desk("--fb", "2624x768", "--output", "DUMMY2", "--mode", "800x600")
-        self.assert_covered("the new monitor covered at its new size", tuple(second.values()))
-        self.session.change_desk("--output", "DUMMY2", "--off")
-        self.assert_covered("no cover left where the new monitor was", tuple(second.values()))
-        # The console's own monitor goes: the console moves to the main one, which nothing covers.
-        self.session.change_desk("--output", "DUMMY1", "--off")
-        self.assert_covered("the console on the main monitor, alone", (0, 0, 1024, 768))
-        box = self.wait_finale_box()
-        self.keys("ENTER", title=f"#{box['hwnd']}")
-        self.assert_ended(page=True)
 
 
 class AnotherProgramTakesTheKeyboard(BesideAnotherProgram):

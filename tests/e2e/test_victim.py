@@ -54,12 +54,12 @@ class RandomVictim(RunTest):
         return ("question" if is_question(dialogs[0]) else "settings") if dialogs else None
 
     def left(self, stage, pid, timeout):
-        deadline = time.monotonic() + timeout
-        while time.monotonic() < deadline:
-            if self.process.poll() is not None or self.stage(pid) != stage:
-                return True
-            time.sleep(0.5)
-        return False
+        try:
+            self.until(f"the {stage} stage left", lambda: self.process.poll() is not None or self.stage(pid) != stage,
+                       timeout=timeout)
+            return True
+        except self.failureException:
+            return False
 
     def leave(self, stage, pid, dice):
         """Once more if a menu or a dropped list that the random input left open took the click."""
