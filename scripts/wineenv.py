@@ -131,8 +131,8 @@ class WineSession:
     def __init__(self, build_dir, name="session", monitors=None, copy_dir=None):
         """`monitors`, for a desk of several: [(width, height, x, y)] RandR outputs of one X screen,
         the first the primary one, each at its place on the X root (which has no negative
-        coordinates: Wine puts the primary monitor at 0,0 and the others around it). `copy_dir`: the program run is the copy of one's own built
-        there (by ./run --site), not the build's own."""
+        coordinates: Wine puts the primary monitor at 0,0 and the others around it). `copy_dir`: the
+        program run is the copy of one's own built there (by ./run --site), not the build's own."""
         self.monitors = monitors
         self.build_dir = Path(build_dir).resolve()
         self.copy_dir = Path(copy_dir or self.build_dir).resolve()
@@ -288,8 +288,8 @@ class WineSession:
             ' SubSection "Display"', "  Depth 24", "  Virtual 4096 2048", " EndSubSection", "EndSection", ""]))
         (self.home / "xorg.conf.d").mkdir()  # none of the system's: they are for real screens and input
         number, xorg = self.x_server(["Xorg", "-config", str(config), "-configdir", str(self.home / "xorg.conf.d"),
-                                      "-noreset",
-                                      "-logfile", str(self.home / "xorg.log"), "-novtswitch", "-sharevts", "vt7"])
+                                      "-noreset", "-logfile", str(self.home / "xorg.log"), "-novtswitch", "-sharevts",
+                                      "vt7"])
         self.state.update({"display": f":{number}", "xorg_pid": xorg.pid, "xorg_started": started_at(xorg.pid)})
         self.save()
         outputs = []
