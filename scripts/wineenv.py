@@ -104,7 +104,7 @@ def parse_record(line):
             value = value.split("\x1f") if value else []
         elif name in ("hwnd", "pid", "style", "exstyle", "owner", "id", "depth", "check", "cursel", "w", "h", "dpi",
                       "x", "y", "foreground", "enabled", "hung", "gone", "end", "windows", "slowest", "agreed",
-                      "step", "ended", "primary", "sent"):
+                      "primary", "sent", "answered", "root", "control", "hit"):
             value = int(value)
         record[name] = value
     return record
@@ -128,12 +128,13 @@ def share_or_copy(source, target):
 
 
 class WineSession:
-    def __init__(self, build_dir, name="session", monitors=None, copy_dir=None):
+    def __init__(self, build_dir, name="session", monitors=None, copy_dir=None, taskbar=False):
         """`monitors`, for a desk of several: [(width, height, x, y)] RandR outputs of one X screen,
         the first the primary one, each at its place on the X root (which has no negative
         coordinates: Wine puts the primary monitor at 0,0 and the others around it). `copy_dir`: the
-        program run is the copy of one's own built there (by ./run --site), not the build's own."""
-        self.monitors = monitors
+        program run is the copy of one's own built there (by ./run --site), not the build's own.
+        `taskbar`: Wine's desktop with its taskbar along the bottom, outside the work area."""
+        self.monitors, self.taskbar = monitors, taskbar
         self.build_dir = Path(build_dir).resolve()
         self.copy_dir = Path(copy_dir or self.build_dir).resolve()
         self.home = self.build_dir / "wine" / name
@@ -251,9 +252,10 @@ class WineSession:
             number, xvfb = self.x_server(["Xvfb", "-screen", "0", f"{SCREEN[0]}x{SCREEN[1]}x24"])
             self.state.update({"display": f":{number}", "xvfb_pid": xvfb.pid, "xvfb_started": started_at(xvfb.pid)})
             self.save()
-        if self.monitors:
+        if self.monitors or self.taskbar:
             # Written before any Wine process has a display: the first to have one starts Wine's
-            # desktop, which keeps the settings it found (the template's one virtual desktop).
+            # desktop, which keeps the settings it found (the template's: one virtual desktop, no
+            # taskbar).
             self.apply_settings(display=False)
             self.quiet([str(WINESERVER), "-k"])
         self.quiet([str(WINESERVER), "-p"])
@@ -334,6 +336,7 @@ class WineSession:
         values = {
             r"HKEY_CURRENT_USER\Software\Wine\Explorer": {"Desktop": None if several else "Default"},
             r"HKEY_CURRENT_USER\Software\Wine\Explorer\Desktops": {"Default": f"{SCREEN[0]}x{SCREEN[1]}"},
+            r"HKEY_CURRENT_USER\Software\Wine\Explorer\Desktops\Default": {"EnableShell": int(self.taskbar)},
             r"HKEY_CURRENT_USER\Software\Wine\WineDbg": {"ShowCrashDialog": 0},
             # The virtual desktop has no window manager: a window that Wine hands to one waits two
             # seconds in vain for it whenever it is hidden.
@@ -442,7 +445,7 @@ class WineSession:
             if code == 1 and not check:
                 return None
             raise RuntimeError(f"helper {' '.join(map(str, args))}: {error} (exit code {code})")
-        if args[0] in ("windows", "monitors", "victim", "processes", "watched"):
+        if args[0] in ("windows", "monitors", "processes", "watched"):
             return records
         if args[0] == "dump":
             window, focus, *controls = records

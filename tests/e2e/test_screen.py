@@ -67,8 +67,10 @@ class ResolutionChange(RunTest):
 
 
 class WorkArea(RunTest):
-    """The settings window where the system would put it, partly off the screen: a shortcut can ask
-    for any place for a program's first window."""
+    """The settings window where the system would put it, partly off the screen and over the
+    taskbar: a shortcut can ask for any place for a program's first window."""
+
+    taskbar = True
 
     def setUp(self):
         self.process = None  # started by the test, at a place of its choosing
@@ -83,7 +85,9 @@ class WorkArea(RunTest):
         program = "Z:" + str(self.session.program).replace("/", "\\")
         self.helper("start-at", SCREEN[0] - 100, SCREEN[1] - 60, program)
         window = self.helper("wait", TITLE, 60000)
-        work = self.screen()["work"]
+        screen = self.screen()
+        work = screen["work"]
+        self.assertLess(work["h"], screen["h"], "a taskbar along the bottom of the screen, outside the work area")
         self.assertTrue(inside(window["window"], work), f"{window['window']} inside {work}")
 
 

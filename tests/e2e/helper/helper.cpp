@@ -18,14 +18,11 @@
 //   keys WINDOW KEY...             waits for the window in front and answering, then types: TAB
 //                                  ENTER ESC SPACE UP DOWN LEFT RIGHT HOME END PGUP PGDN INSERT
 //                                  DELETE BACK F1..F12, letters and digits, chords like SHIFT+TAB or
-//                                  ALT+F4, text:ANY TEXT, repeat:N:KEY; WINDOW "-": at once, to
-//                                  whatever has the keyboard, as a hand types on a busy program
+//                                  ALT+F4, text:ANY TEXT; WINDOW "-": at once, to whatever has the
+//                                  keyboard, as a hand types on a busy program
 //   click-control WINDOW TEXT|#ID [COUNT]   waits for the window in front, answering and under the
 //                                  pointer in the middle of the control, and the control enabled,
 //                                  then clicks it COUNT times, as one click
-//   click-back WINDOW TEXT|#ID     a click on an empty spot of the desktop, then, once the window is
-//                                  no longer in front, one click straight on the control, as a user
-//                                  coming back would: the click both activates and presses
 //   end-task WINDOW                posts WM_CLOSE to every top-level window of the window's
 //                                  program, hidden ones too, as "End task" does; the record gives
 //                                  how many, and the tick count when it posted
@@ -42,13 +39,14 @@
 //   raise WINDOW                   brings the window to the front, as a click into it would
 //   start-at X Y PROGRAM           starts the program with X,Y as the place for its first window
 //                                  (STARTF_USEPOSITION, as a shortcut may give it), without waiting
-//   victim PID SEED COUNT          COUNT random actions on the program's window in front, as a
-//                                  victim would (clicks, drags, keys, a click away and straight
-//                                  back), each checked: every window of the program answers within
-//                                  4 s, never two of its main windows at once. Exit code 4 and an
-//                                  error record when a check fails; Wine's own About box is closed
 //   move WINDOW X Y                moves the window's top left corner there, as a drag would
-//   click-at X Y                   a click at that point of the desk, whatever is in front there
+//   click-at X Y [COUNT]           COUNT clicks (one) at that point of the desk, whatever is in front
+//                                  there; the record gives what the press lands on, read before:
+//                                  the top-level window, the control (or that window) and its text,
+//                                  and where on the window it is (WM_NCHITTEST: 3 the window menu's
+//                                  icon, 20 the close box)
+//   drag X Y DX DY                 the left button pressed there and let go DX,DY further; the
+//                                  record as click-at's
 //   monitors                       every monitor: its rectangle, work area, device, whether primary,
 //                                  and the screen's resolution
 //   processes                      every process of the session: its id and program file
@@ -67,10 +65,8 @@
 
 #include <algorithm>
 #include <atomic>
-#include <cstdint>
 #include <cstdlib>
 #include <cwctype>
-#include <random>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -90,7 +86,7 @@ struct Failure {
     int code;
     std::wstring message;
 };
-constexpr int kNotThere = 1, kUsage = 2, kNeverCame = 3, kBroken = 4;
+constexpr int kNotThere = 1, kUsage = 2, kNeverCame = 3;
 
 // ----- output -----
 // Characters a value escapes with a backslash, and the letter each is then written as.
@@ -377,14 +373,6 @@ void Type(const std::wstring& step) {
         if (!burst.empty()) Send(burst);
         return;
     }
-    if (step.starts_with(L"repeat:")) {
-        const size_t colon = step.find(L':', 7);
-        for (long i = std::wcstol(step.c_str() + 7, nullptr, 10); i > 0; --i) {
-            Type(step.substr(colon + 1));
-            Sleep(kStepMs);
-        }
-        return;
-    }
     std::vector<WORD> chord;
     for (size_t start = 0, plus; start <= step.size(); start = plus + 1) {
         plus = step.find(L'+', start);
@@ -520,39 +508,6 @@ std::vector<HWND> WindowsOf(DWORD pid) {
     return found;
 }
 
-// A point of the screen where only the desktop is, for a click that activates no window.
-bool EmptySpot(POINT& spot) {
-    const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
-    for (int y = height - 60; y > 0; y -= 37)
-        for (int x = 10; x < width; x += 41) {
-            HWND root = GetAncestor(WindowFromPoint({x, y}), GA_ROOT);
-            const std::wstring name = root ? ClassOf(root) : L"";
-            if (!root || root == GetDesktopWindow() || name == L"Progman" || name == L"#32769") {
-                spot = {x, y};
-                return true;
-            }
-        }
-    return false;
-}
-
-// Away to an empty spot of the desktop, if there is one, and, once the window is no longer in front
-// (waiting up to `ms`), straight back with one click in the middle of the control (or window);
-// whether the window left the front.
-bool AwayAndBack(HWND window, HWND control, DWORD ms) {
-    HWND root = GetAncestor(window, GA_ROOT);
-    POINT away{};
-    // The console covers the whole desktop: nowhere to click away to.
-    bool left = false;
-    if (EmptySpot(away)) {
-        ClickHere(away);
-        left = WaitFor(ms, [&] { return GetForegroundWindow() != root; });
-    }
-    RECT rect{};
-    GetWindowRect(control, &rect);
-    ClickHere({(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2});
-    return left;
-}
-
 // The slowest answer to WM_QUERYENDSESSION in ms (-1: one never came), and whether all agreed.
 void LogOff(HWND window) {
     const std::vector<HWND> windows = WindowsOf(ProcessOf(window));
@@ -580,207 +535,6 @@ void LogOff(HWND window) {
         .Add(L"slowest", slowest)
         .Add(L"agreed", agreed)
         .Add(L"sent", static_cast<long long>(sent));
-}
-
-// ----- the victim -----
-// The same seed gives the same actions, whichever C++ library the helper was built with: the
-// standard fixes minstd_rand's every number (and not a distribution's).
-struct Dice {
-    std::minstd_rand engine;
-    int Below(int n) { return static_cast<int>(engine() % static_cast<unsigned>(n)); }
-    int Between(int low, int high) { return low + Below(high - low + 1); }
-};
-
-const wchar_t* const kMainClasses[] = {L"TajneNastaveniDialog", L"TajneNastaveniOkno"};
-const wchar_t kProgramTitle[] = L"Tajn\u00e9 nastaven\u00ed syst\u00e9mu Windows";
-
-bool IsMainWindow(HWND window) {
-    const std::wstring name = ClassOf(window);
-    return std::any_of(std::begin(kMainClasses), std::end(kMainClasses),
-                       [&](const wchar_t* c) { return name == c; });
-}
-
-// The program's window a victim would act on: the one in front, else its topmost visible one.
-HWND VictimTarget(DWORD pid) {
-    HWND front = GetForegroundWindow();
-    if (front && ProcessOf(front) == pid) return front;
-    for (HWND window : WindowsOf(pid))
-        if (IsWindowVisible(window) && (IsMainWindow(window) || ClassOf(window) == L"#32770")) return window;
-    return nullptr;
-}
-
-// Checks that hold whatever the victim does: one main window at most, every window answering
-// within 4 s (the freeze after "NE" is the one pause, 2 s). Wine's own About box, which its window
-// menu has and Windows' has not, is closed.
-void CheckProgram(DWORD pid, int step) {
-    int main = 0;
-    for (HWND window : WindowsOf(pid)) {
-        if (!IsWindowVisible(window)) continue;
-        if (IsMainWindow(window)) ++main;
-        if (ClassOf(window) == L"#32770" && TitleOf(window) != kProgramTitle) {
-            PostMessageW(window, WM_CLOSE, 0, 0);
-            Record().Add(L"step", step).Add(L"closed", TitleOf(window));
-        }
-    }
-    if (main > 1)
-        throw Failure{kBroken, L"two of the program's main windows at once at step " + std::to_wstring(step) +
-                                   L"; " + Seen()};
-    for (HWND window : WindowsOf(pid)) {
-        DWORD_PTR result = 0;
-        if (!SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 4000, &result) && IsWindow(window))
-            throw Failure{kBroken, L"no answer within 4 s from " + Describe(window) + L" at step " +
-                                       std::to_wstring(step) + L"; " + Seen()};
-    }
-}
-
-POINT RandomPointIn(Dice& dice, const RECT& r) {
-    const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
-    POINT point{dice.Between(r.left, r.right - 1), dice.Between(r.top, r.bottom - 1)};
-    point.x = std::clamp<LONG>(point.x, 0, width - 1);
-    point.y = std::clamp<LONG>(point.y, 0, height - 1);
-    return point;
-}
-
-std::wstring VictimKey(Dice& dice) {
-    static const wchar_t* const kKeys[] = {L"TAB",   L"SHIFT+TAB", L"UP",    L"DOWN",      L"LEFT",
-                                           L"RIGHT", L"ENTER",     L"SPACE", L"ALT+SPACE", L"F"};
-    // Esc and Alt+F4 end most windows of the joke: rarer, so that most runs see every stage.
-    const int pick = dice.Below(100);
-    if (pick < 3) return L"ESC";
-    if (pick < 6) return L"ALT+F4";
-    if (pick < 30) {
-        const std::wstring letter(1, static_cast<wchar_t>(L'A' + dice.Below(26)));
-        return dice.Below(3) == 0 ? L"ALT+" + letter : letter;
-    }
-    std::wstring key = kKeys[dice.Below(static_cast<int>(std::size(kKeys)))];
-    return key == L"F" ? L"F" + std::to_wstring(dice.Between(1, 12)) : key;
-}
-
-BOOL CALLBACK CollectUsable(HWND child, LPARAM list) {
-    if (IsWindowVisible(child) && IsWindowEnabled(child))
-        reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
-    return TRUE;
-}
-
-// Whether the victim's input ends the joke before its finale: "yes" for Alt+F4, Esc in the
-// settings window (it has a cancel button), a click on "Storno" or on a close box and a double
-// click on the window menu's icon; "maybe" where a later key may (the window menu opened by
-// Alt+Space, F10 or a click on its icon; Enter or Space once the focus may be on "Storno"); else
-// "no". The finale's box ends the joke as it should, whatever closes it.
-class QuitWatch {
-public:
-    const wchar_t* Click(HWND target, POINT at, int clicks) {
-        HWND under = WindowFromPoint(at);
-        if (ClassOf(target) == L"#32770" || GetAncestor(under, GA_ROOT) != target) return L"no";
-        if (under != target) {
-            std::wstring text = TextOf(under);
-            std::erase(text, L'&');
-            return text == L"Storno" ? L"yes" : L"no";
-        }
-        const LRESULT hit = Ask(target, WM_NCHITTEST, 0, MAKELPARAM(at.x, at.y));
-        if (hit == HTCLOSE) return L"yes";
-        return hit == HTSYSMENU ? (clicks == 2 ? L"yes" : L"maybe") : L"no";
-    }
-    const wchar_t* Key(HWND target, const std::wstring& key) {
-        if (ClassOf(target) == L"#32770") return L"no";
-        if (key == L"ALT+F4") return L"yes";
-        if (key == L"ALT+SPACE" || key == L"F10") return L"maybe";
-        if (!GetDlgItem(target, IDCANCEL)) return L"no"; // the settings window alone has "Storno"
-        if (key == L"ESC") return L"yes";
-        if (key == L"TAB" || key == L"SHIFT+TAB" || key == L"UP" || key == L"DOWN" || key == L"LEFT" ||
-            key == L"RIGHT")
-            focusMoved_ = true;
-        if (key != L"ENTER" && key != L"SPACE") return L"no";
-        GUITHREADINFO thread{};
-        thread.cbSize = sizeof thread;
-        if (GetGUIThreadInfo(GetWindowThreadProcessId(target, nullptr), &thread) &&
-            thread.hwndFocus == GetDlgItem(target, IDCANCEL))
-            return L"yes";
-        return focusMoved_ ? L"maybe" : L"no";
-    }
-
-private:
-    bool focusMoved_ = false;
-};
-
-void Victim(DWORD pid, unsigned long seed, int count) {
-    HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, pid);
-    if (!process) throw Failure{kNotThere, L"no process " + std::to_wstring(pid)};
-    Dice dice{std::minstd_rand(static_cast<std::uint_fast32_t>(seed))};
-    QuitWatch quits;
-    for (int step = 0; step < count; ++step) {
-        if (WaitForSingleObject(process, 0) == WAIT_OBJECT_0) {
-            Record().Add(L"step", step).Add(L"ended", 1);
-            break;
-        }
-        CheckProgram(pid, step);
-        HWND target = VictimTarget(pid);
-        RECT r{};
-        if (!target || !GetWindowRect(target, &r) || IsRectEmpty(&r)) {
-            Sleep(50); // between two windows of the joke, or one not yet given its size
-            continue;
-        }
-        Record record;
-        record.Add(L"step", step).Add(L"target", Describe(target));
-        const int pick = dice.Below(100);
-        if (pick < 30 || (pick >= 30 && pick < 36)) {
-            const POINT at = RandomPointIn(dice, r);
-            const int clicks = pick < 30 ? 1 : 2;
-            record.Add(L"quits", quits.Click(target, at, clicks));
-            ClickHere(at, clicks);
-            record.Add(L"action", clicks == 1 ? L"click" : L"double-click").Add(L"x", at.x).Add(L"y", at.y);
-        } else if (pick < 42) {
-            // Small enough that a dragged window stays on the screen, and its buttons with it.
-            const POINT from = RandomPointIn(dice, r);
-            int dx = dice.Between(-40, 40), dy = dice.Between(-40, 40);
-            if (r.left + dx < 0 || r.right + dx > GetSystemMetrics(SM_CXSCREEN)) dx = -dx;
-            if (r.top + dy < 0 || r.bottom + dy > GetSystemMetrics(SM_CYSCREEN)) dy = -dy;
-            Send({MouseAt(from, 0)});
-            Send({MouseAt(from, MOUSEEVENTF_LEFTDOWN)});
-            for (int part = 1; part <= 4; ++part) {
-                Sleep(20);
-                Send({MouseAt({from.x + dx * part / 4, from.y + dy * part / 4}, 0)});
-            }
-            Send({MouseAt({from.x + dx, from.y + dy}, MOUSEEVENTF_LEFTUP)});
-            record.Add(L"action", L"drag").Add(L"x", from.x).Add(L"y", from.y).Add(L"dx", dx).Add(L"dy", dy);
-        } else if (pick < 86) {
-            // Keys go to the window in front: when that is not the program's (after a click away),
-            // the victim clicks back into it first. They go only to the program: Wine's desktop
-            // ends the whole session on Alt+F4, where Windows would ask first.
-            const std::wstring key = VictimKey(dice);
-            const wchar_t* quit = L"no";
-            if (ProcessOf(GetForegroundWindow()) != pid) {
-                const POINT back = RandomPointIn(dice, r);
-                quit = quits.Click(target, back, 1);
-                ClickHere(back);
-            }
-            const bool ours = WaitFor(1000, [&] { return ProcessOf(GetForegroundWindow()) == pid; });
-            if (ours) {
-                const wchar_t* byKey = quits.Key(target, key);
-                if (lstrcmpW(quit, L"yes") != 0 && lstrcmpW(byKey, L"no") != 0) quit = byKey;
-                Type(key);
-            }
-            record.Add(L"quits", quit);
-            record.Add(L"action", ours ? L"key" : L"key-not-given").Add(L"key", key);
-        } else if (pick < 95) {
-            std::vector<HWND> controls{target};
-            EnumChildWindows(target, CollectUsable, reinterpret_cast<LPARAM>(&controls));
-            HWND back = controls[static_cast<std::size_t>(dice.Below(static_cast<int>(controls.size())))];
-            RECT spot{};
-            GetWindowRect(back, &spot);
-            record.Add(L"quits",
-                       quits.Click(target, {(spot.left + spot.right) / 2, (spot.top + spot.bottom) / 2}, 1));
-            AwayAndBack(target, back, 2000);
-            record.Add(L"action", L"away-and-back").Add(L"to", Describe(back));
-        } else {
-            const int ms = dice.Between(100, 1000);
-            Sleep(static_cast<DWORD>(ms));
-            record.Add(L"action", L"pause").Add(L"ms", ms);
-        }
-        Sleep(static_cast<DWORD>(dice.Between(30, 150)));
-    }
-    if (WaitForSingleObject(process, 0) != WAIT_OBJECT_0) CheckProgram(pid, count);
-    CloseHandle(process);
 }
 
 // The watch of the foreground: a thread of its own, which alone touches the samples until it is
@@ -857,14 +611,6 @@ int Run(const std::wstring& command, const Strings& args) {
         GetWindowRect(control, &rect);
         const int count = args.size() > 2 ? std::max(1, static_cast<int>(number(2))) : 1;
         ClickAt(window, control, {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2}, count);
-    } else if (command == L"click-back") {
-        need(2);
-        HWND window = FindOrFail(args[0]);
-        HWND control = FindControl(window, args[1]);
-        if (!control) throw Failure{kNotThere, L"no control " + args[1] + L" in " + Describe(window)};
-        if (!AwayAndBack(window, control, kStateMs))
-            throw Failure{kNeverCame, L"click-back: " + Describe(window) + L" stayed in front; " + Seen()};
-        Record().Add(L"control", control);
     } else if (command == L"end-task") {
         need(1);
         const std::vector<HWND> windows = WindowsOf(ProcessOf(FindOrFail(args[0])));
@@ -930,9 +676,6 @@ int Run(const std::wstring& command, const Strings& args) {
         CloseHandle(process.hThread);
         CloseHandle(process.hProcess);
         Record().Add(L"pid", process.dwProcessId);
-    } else if (command == L"victim") {
-        need(3);
-        Victim(number(0), number(1), number(2));
     } else if (command == L"dpi-change") {
         need(2);
         HWND window = FindOrFail(args[0]);
@@ -965,12 +708,31 @@ int Run(const std::wstring& command, const Strings& args) {
                           SWP_NOSIZE | SWP_NOZORDER))
             throw Failure{kNotThere, L"SetWindowPos: " + std::to_wstring(GetLastError())};
         WindowRecord(FindOrFail(args[0]));
-    } else if (command == L"click-at") {
+    } else if (command == L"click-at" || command == L"drag") {
         need(2);
         const POINT point{number(0), number(1)};
-        HWND under = GetAncestor(WindowFromPoint(point), GA_ROOT);
-        ClickHere(point);
-        Record().Add(L"window", under);
+        HWND under = WindowFromPoint(point), root = GetAncestor(under, GA_ROOT);
+        std::wstring text = TextOf(under);
+        std::erase(text, L'&');
+        // What the press lands on, read before it is given.
+        Record()
+            .Add(L"root", root)
+            .Add(L"control", under)
+            .Add(L"text", text)
+            .Add(L"hit", Ask(root, WM_NCHITTEST, 0, MAKELPARAM(point.x, point.y)));
+        if (command == L"click-at") {
+            ClickHere(point, std::max(1L, number(2)));
+        } else {
+            // The button held down over four moves, as a hand drags.
+            const POINT by{number(2), number(3)};
+            Send({MouseAt(point, 0)});
+            Send({MouseAt(point, MOUSEEVENTF_LEFTDOWN)});
+            for (int part = 1; part <= 4; ++part) {
+                Sleep(20);
+                Send({MouseAt({point.x + by.x * part / 4, point.y + by.y * part / 4}, 0)});
+            }
+            Send({MouseAt({point.x + by.x, point.y + by.y}, MOUSEEVENTF_LEFTUP)});
+        }
     } else if (command == L"processes") {
         HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
         if (snapshot == INVALID_HANDLE_VALUE) throw Failure{kNotThere, L"CreateToolhelp32Snapshot"};
