@@ -103,8 +103,8 @@ def parse_record(line):
         elif name == "items":
             value = value.split("\x1f") if value else []
         elif name in ("hwnd", "pid", "style", "exstyle", "owner", "id", "depth", "check", "cursel", "w", "h", "dpi",
-                      "x", "y", "foreground", "enabled", "hung", "gone", "end", "windows", "slowest", "agreed",
-                      "primary", "sent", "answered", "root", "control", "hit"):
+                      "x", "y", "foreground", "enabled", "hung", "gone", "end", "primary", "sent", "answered",
+                      "result", "root", "control", "hit"):
             value = int(value)
         record[name] = value
     return record
@@ -445,7 +445,7 @@ class WineSession:
             if code == 1 and not check:
                 return None
             raise RuntimeError(f"helper {' '.join(map(str, args))}: {error} (exit code {code})")
-        if args[0] in ("windows", "monitors", "processes", "watched"):
+        if args[0] in ("windows", "monitors", "processes", "watched", "post-all", "send-all"):
             return records
         if args[0] == "dump":
             window, focus, *controls = records

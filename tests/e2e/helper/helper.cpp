@@ -23,18 +23,15 @@
 //   click-control WINDOW TEXT|#ID [COUNT]   waits for the window in front, answering and under the
 //                                  pointer in the middle of the control, and the control enabled,
 //                                  then clicks it COUNT times, as one click
-//   end-task WINDOW                posts WM_CLOSE to every top-level window of the window's
-//                                  program, hidden ones too, as "End task" does; the record gives
-//                                  how many, and the tick count when it posted
 //   post WINDOW MESSAGE [WPARAM [LPARAM]]   posts the message (a number) to that window alone (#HWND
-//                                  for a hidden one or a control); the record gives the tick count
-//                                  when it posted
+//                                  for a hidden one or a control); the record gives the window and
+//                                  the tick count when it posted
 //   send WINDOW MESSAGE [WPARAM [LPARAM]]   sends it, and waits for the answer: the record gives the
-//                                  answer and the tick counts when it sent and when the answer came
-//   log-off WINDOW                 asks every top-level window of the program whether the session
-//                                  may end, then tells each that it ends, as a log-off does; the
-//                                  record gives the slowest answer in ms, whether all agreed, and
-//                                  the tick count when it asked
+//                                  window, the answer and the tick counts when it sent and when the
+//                                  answer came
+//   post-all, send-all             the same to every top-level window of the window's program in
+//                                  turn, hidden ones too, as "End task" and a log-off do, a record
+//                                  each; a window that went meanwhile is left out
 //   display-mode W H               changes the screen's resolution (Wine's virtual desktop)
 //   raise WINDOW                   brings the window to the front, as a click into it would
 //   start-at X Y PROGRAM           starts the program with X,Y as the place for its first window
@@ -508,35 +505,6 @@ std::vector<HWND> WindowsOf(DWORD pid) {
     return found;
 }
 
-// The slowest answer to WM_QUERYENDSESSION in ms (-1: one never came), and whether all agreed.
-void LogOff(HWND window) {
-    const std::vector<HWND> windows = WindowsOf(ProcessOf(window));
-    long long slowest = 0;
-    bool agreed = true;
-    const DWORD sent = GetTickCount(); // the clock of Wine's trace time stamps
-    for (HWND each : windows) {
-        DWORD_PTR answer = 0;
-        const DWORD start = GetTickCount();
-        if (!SendMessageTimeoutW(each, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, 5000,
-                                 &answer)) {
-            if (IsWindow(each)) slowest = -1;
-            continue;
-        }
-        if (slowest >= 0) slowest = std::max<long long>(slowest, GetTickCount() - start);
-        agreed = agreed && answer != 0;
-    }
-    if (agreed)
-        for (HWND each : windows) {
-            DWORD_PTR answer = 0;
-            SendMessageTimeoutW(each, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_NORMAL, 5000, &answer);
-        }
-    Record()
-        .Add(L"windows", static_cast<long long>(windows.size()))
-        .Add(L"slowest", slowest)
-        .Add(L"agreed", agreed)
-        .Add(L"sent", static_cast<long long>(sent));
-}
-
 // The watch of the foreground: a thread of its own, which alone touches the samples until it is
 // stopped and waited for.
 struct ForegroundSample {
@@ -564,9 +532,10 @@ int Run(const std::wstring& command, const Strings& args) {
     const auto need = [&](size_t least) {
         if (args.size() < least) throw Failure{kUsage, L"too few arguments for " + command};
     };
-    // The argument as a number, 0 where there is none; 0x… in hexadecimal.
+    // The argument as a number, 0 where there is none; 0x… in hexadecimal. Read as unsigned, so that
+    // a flag such as 0x80000000 keeps its bits; a negative number wraps back as it was.
     const auto number = [&](size_t i) {
-        return i < args.size() ? std::wcstol(args[i].c_str(), nullptr, 0) : 0L;
+        return i < args.size() ? static_cast<long>(std::wcstoul(args[i].c_str(), nullptr, 0)) : 0L;
     };
     if (command == L"windows") {
         for (HWND window : VisibleWindows())
@@ -611,41 +580,34 @@ int Run(const std::wstring& command, const Strings& args) {
         GetWindowRect(control, &rect);
         const int count = args.size() > 2 ? std::max(1, static_cast<int>(number(2))) : 1;
         ClickAt(window, control, {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2}, count);
-    } else if (command == L"end-task") {
-        need(1);
-        const std::vector<HWND> windows = WindowsOf(ProcessOf(FindOrFail(args[0])));
-        const DWORD sent = GetTickCount(); // the clock of Wine's trace time stamps
-        for (HWND each : windows)
-            PostMessageW(each, WM_CLOSE, 0, 0);
-        Record()
-            .Add(L"windows", static_cast<long long>(windows.size()))
-            .Add(L"sent", static_cast<long long>(sent));
-    } else if (command == L"post" || command == L"send") {
+    } else if (command == L"post" || command == L"send" || command == L"post-all" || command == L"send-all") {
         need(2);
         HWND window = FindOrFail(args[0]);
+        const bool all = command.ends_with(L"-all");
         const UINT message = static_cast<UINT>(number(1));
         const auto wParam = static_cast<WPARAM>(number(2));
         const auto lParam = static_cast<LPARAM>(number(3));
-        const DWORD sent = GetTickCount(); // the clock of Wine's trace time stamps
-        if (command == L"post") {
-            if (!PostMessageW(window, message, wParam, lParam))
-                throw Failure{kNotThere, L"post: " + std::to_wstring(GetLastError())};
-            Record().Add(L"sent", static_cast<long long>(sent));
-        } else {
+        for (HWND each : all ? WindowsOf(ProcessOf(window)) : std::vector<HWND>{window}) {
+            const DWORD sent = GetTickCount(); // the clock of Wine's trace time stamps
+            if (command.starts_with(L"post")) {
+                if (!PostMessageW(each, message, wParam, lParam) && (!all || IsWindow(each)))
+                    throw Failure{kNotThere, L"post: " + std::to_wstring(GetLastError())};
+                Record().Add(L"hwnd", each).Add(L"sent", static_cast<long long>(sent));
+                continue;
+            }
             // A busy program reads a sent message whenever it looks at its queue.
             DWORD_PTR result = 0;
-            if (!SendMessageTimeoutW(window, message, wParam, lParam, SMTO_NORMAL, kStateMs, &result)) {
-                if (!IsWindow(window)) throw Failure{kNotThere, L"send: the window went before it answered"};
+            if (!SendMessageTimeoutW(each, message, wParam, lParam, SMTO_NORMAL, kStateMs, &result)) {
+                if (all && !IsWindow(each)) continue;
+                if (!IsWindow(each)) throw Failure{kNotThere, L"send: the window went before it answered"};
                 throw Failure{kNeverCame, L"send: no answer in " + std::to_wstring(kStateMs) + L" ms"};
             }
             Record()
+                .Add(L"hwnd", each)
                 .Add(L"result", static_cast<long long>(result))
                 .Add(L"sent", static_cast<long long>(sent))
                 .Add(L"answered", static_cast<long long>(GetTickCount()));
         }
-    } else if (command == L"log-off") {
-        need(1);
-        LogOff(FindOrFail(args[0]));
     } else if (command == L"display-mode") {
         need(2);
         DEVMODEW mode{};
