@@ -29,6 +29,7 @@ WS_EX_APPWINDOW, WS_EX_TOOLWINDOW = 0x00040000, 0x00000080
 WM_CLOSE, WM_SYSCOMMAND, BM_CLICK, WM_POINTERACTIVATE, SC_CLOSE = 0x0010, 0x0112, 0x00F5, 0x024B, 0xF060
 # What Wine's shell runs to open a page: it starts the stand-in browser.
 LAUNCHERS = {"winebrowser.exe"}
+NEVER = object()  # a wait that fails when what it waits for never comes
 
 
 def build_dir():
@@ -196,15 +197,18 @@ class ProgramTest(unittest.TestCase):
     def helper(self, *args, **kwargs):
         return self.session.helper(*args, **kwargs)
 
-    def until(self, what, look, holds=bool, timeout=30, show=repr):
-        """Looks again and again until what it sees holds, and gives that back; fails naming what
-        never came and what was seen instead. Every wait of the tests is this one loop."""
+    def until(self, what, look, holds=bool, timeout=30, show=repr, otherwise=NEVER):
+        """Looks again and again until what it sees holds, and gives that back; when the time is up,
+        gives `otherwise`, or fails naming what never came and what was seen instead. Every wait of
+        the tests is this one loop."""
         deadline = time.monotonic() + timeout
         while True:
             seen = look()
             if holds(seen):
                 return seen
             if time.monotonic() > deadline:
+                if otherwise is not NEVER:
+                    return otherwise
                 self.fail(f"{what} never came in {timeout:g} s; seen instead: {show(seen)}")
             time.sleep(0.1)
 

@@ -43,15 +43,10 @@ class Victim(RunTest):
     def away_and_back(self, window, point, timeout=2):
         """A click away, and, once the window has left the front (waiting up to `timeout`), one
         click straight back at the point: whether it left, and what the click back landed on."""
-        away, left = self.empty_spot(), False
-        if away:
-            self.helper("click-at", *away)
-            try:
-                self.until("another window in front", self.in_front,
-                           lambda front: not front or front["hwnd"] != window["hwnd"], timeout=timeout)
-                left = True
-            except self.failureException:
-                pass
+        away = self.empty_spot()
+        left = bool(away and self.helper("click-at", *away)) and self.until(
+            "another window in front", lambda: (self.in_front() or {}).get("hwnd") != window["hwnd"], timeout=timeout,
+            otherwise=False)
         return left, self.helper("click-at", *point)
 
 
@@ -149,10 +144,8 @@ class RandomVictim(Victim):
             key, quits = self.random_key(dice), "no"
             if not target["foreground"]:
                 quits = self.click_quits(target, self.helper("click-at", *point()), 1)
-            try:
-                self.until("the program in front", self.in_front, lambda front: front and front["pid"] == pid,
-                           timeout=1)
-            except self.failureException:
+            if not self.until("the program in front", lambda: (self.in_front() or {}).get("pid") == pid, timeout=1,
+                              otherwise=False):
                 return dict(action="key-not-given", key=key, quits=quits)
             by_key = self.key_quits(target, key)
             self.helper("keys", "-", key)
@@ -219,12 +212,8 @@ class RandomVictim(Victim):
         return ("question" if is_question(dialogs[0]) else "settings") if dialogs else None
 
     def left(self, stage, pid, timeout):
-        try:
-            self.until(f"the {stage} stage left", lambda: self.process.poll() is not None or self.stage(pid) != stage,
-                       timeout=timeout)
-            return True
-        except self.failureException:
-            return False
+        return self.until(f"the {stage} stage left", lambda: self.process.poll() is not None or self.stage(pid) != stage,
+                          timeout=timeout, otherwise=False)
 
     def leave(self, stage, pid, dice):
         """Once more if a menu or a dropped list that the random input left open took the click."""
