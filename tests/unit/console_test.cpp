@@ -1,7 +1,8 @@
-// The console's script: what appears on which tick, and the finale under ticks and a close request while
-// its box is open.
+// The console's script as it runs: what appears on which tick, and the finale under ticks and a
+// close request while its box is open.
 #include "console/form3.h"
 #include "console/form3_layout.h"
+#include "console/form3_script.h"
 #include "console/site.h"
 #include "fake_runtime.h"
 #include "question/form2_layout.h"
@@ -32,51 +33,35 @@ protected:
     fake::FakeRuntime runtime;
 };
 
-// The console's script as the joke has it, row by row: what is printed when the counter reads
-// `count`, which is on tick count + 1. Written out here, apart from the program's own table, so
-// that a slip in either shows. The label's characters come at these counts, one a count, as far
-// as the label goes.
-struct ExpectedRow {
-    int count;
-    std::wstring text;
-    bool lineEnd;
-};
-inline constexpr int kLabelCounts[] = {80, 90, 95, 100, 105, 130, 135, 140, 160, 170, 180};
-
-std::vector<ExpectedRow> ExpectedScript(std::string_view label) {
-    std::vector<ExpectedRow> script{
-        {1, L"C:\\", true},
-        {2, L"C:\\WINDOWS\\format c:", true},
-        {3, L"Opravdu si prejete zformatovat disk c: ? (A/N)", true},
-        {15, L"A", true},
-        {18, L"", true},
-        {20, L"Prosim cekejte, formatuji disk C:", true},
-        {25, L"", true},
-        {45, L"Vyskytla se chyba na adrese 0x7c81eb33 je mozne, ze disk nubude spravne pracovat...", true},
-    };
-    for (std::size_t i = 0; i < label.size(); ++i)
-        script.push_back(
-            {kLabelCounts[i], (i ? L"" : L"Nova jmenovka disku : ") + std::wstring(1, label[i]), false});
-    return script;
-}
-
 TEST_F(ConsoleTest, EachRowIsPrintedOnItsTickAndOnNoOther) {
     // Built with the shipped label, and with labels of other lengths (tests/unit/CMakeLists.txt):
-    // each character at its count, nothing typed after the label, the finale at count 200 all the
-    // same.
+    // the row for count c on tick c + 1, nothing else, and the finale on tick 201 all the same.
 #ifdef EXPECTED_VOLUME_LABEL
     ASSERT_EQ(site::kVolumeLabel, EXPECTED_VOLUME_LABEL);
 #endif
-    const std::vector<ExpectedRow> script = ExpectedScript(site::kVolumeLabel);
+    std::wstring label;
     for (int tick = 1; tick <= 200; ++tick) {
         std::wstring expected;
-        for (const ExpectedRow& row : script)
-            if (row.count + 1 == tick) expected += row.text + (row.lineEnd ? L"\n" : L"");
+        for (const console::ScriptRow& row : console::kScript) {
+            if (row.count + 1 != tick) continue;
+            expected += row.text;
+            if (row.labelChar != console::kNoLabelChar) {
+                EXPECT_EQ(row.labelChar, static_cast<int>(label.size())) << "the label's characters in turn";
+                label += static_cast<wchar_t>(site::kVolumeLabel[row.labelChar]);
+                expected += label.back();
+            }
+            expected += row.lineEnd ? L"\n" : L"";
+        }
         const std::size_t before = runtime.printed.size();
         Ticks(1);
         EXPECT_EQ(runtime.printed.substr(before), expected)
             << "tick " << tick << " (count " << tick - 1 << ")";
     }
+    EXPECT_EQ(label, std::wstring(site::kVolumeLabel.begin(), site::kVolumeLabel.end()))
+        << "the label typed whole";
+    EXPECT_TRUE(runtime.printed.starts_with(L"C:\\\n")) << "the prompt first, on tick 2";
+    EXPECT_TRUE(runtime.printed.ends_with(L"Nova jmenovka disku : " + label))
+        << "the label last, on its line";
     EXPECT_TRUE(runtime.messageBoxes.empty()) << "no finale before tick 201";
     Ticks(1);
     EXPECT_EQ(runtime.messageBoxes.size(), 1u) << "the finale on tick 201";
