@@ -102,18 +102,22 @@ class RandomVictim(Victim):
         with the stage they were given at."""
         screen = self.screen()
         for _ in range(BURST):
-            if self.process.poll() is not None:
+            target = self.until("a window of the joke to act on, or its end", lambda: self.process.poll() is not None or
+                                self.target(self.check(pid, given)))
+            if target is True:
                 return
-            windows = self.check(pid, given)
-            target = next((w for w in windows if w["foreground"]), None) or next(
-                (w for w in windows if w["class"] in (DIALOG_CLASS, CONSOLE_CLASS, MESSAGE_BOX_CLASS)), None)
-            if target is None or not target["window"]["w"] or not target["window"]["h"]:
-                time.sleep(0.05)  # between two windows of the joke, or one not yet given its size
-                continue
             given.append(dict(self.give(pid, target, screen, dice), stage=stage))
             time.sleep(dice.uniform(0.03, 0.15))
         if self.process.poll() is None:
             self.check(pid, given)
+
+    @staticmethod
+    def target(windows):
+        """The window a victim acts on: the program's in front, else its topmost main window or box;
+        none between two, or while it has no size yet."""
+        target = next((w for w in windows if w["foreground"]), None) or next(
+            (w for w in windows if w["class"] in (DIALOG_CLASS, CONSOLE_CLASS, MESSAGE_BOX_CLASS)), None)
+        return target if target and target["window"]["w"] and target["window"]["h"] else None
 
     def give(self, pid, target, screen, dice):
         """One random action on the target window, and whether it ends the joke before its finale:
@@ -242,10 +246,10 @@ class RandomVictim(Victim):
                 pid = self.helper("wait", TITLE, 60000)["pid"]
                 while self.process.poll() is None:
                     self.assertLess(time.monotonic() - begun, 180, f"still running after 3 min, at {seen}")
-                    stage = self.stage(pid)
-                    if stage is None:
-                        time.sleep(0.1)
-                        continue
+                    stage = self.until("one of the joke's windows, or its end",
+                                       lambda: self.stage(pid) or self.process.poll() is not None)
+                    if stage is True:
+                        break
                     seen += [stage] if seen[-1:] != [stage] else []
                     self.burst(pid, dice, given, stage)
                     if self.process.poll() is None:
