@@ -128,13 +128,14 @@ def share_or_copy(source, target):
 
 
 class WineSession:
-    def __init__(self, build_dir, name="session", monitors=None, copy_dir=None, taskbar=False):
+    def __init__(self, build_dir, name="session", monitors=None, copy_dir=None, work_area=None):
         """`monitors`, for a desk of several: [(width, height, x, y)] RandR outputs of one X screen,
         the first the primary one, each at its place on the X root (which has no negative
         coordinates: Wine puts the primary monitor at 0,0 and the others around it). `copy_dir`: the
         program run is the copy of one's own built there (by ./run --site), not the build's own.
-        `taskbar`: Wine's desktop with its taskbar along the bottom, outside the work area."""
-        self.monitors, self.taskbar = monitors, taskbar
+        `work_area`, with `monitors`: (x, y, width, height) of the primary monitor that windows are
+        to keep to, as a taskbar along an edge leaves it."""
+        self.monitors, self.work_area = monitors, work_area
         self.build_dir = Path(build_dir).resolve()
         self.copy_dir = Path(copy_dir or self.build_dir).resolve()
         self.home = self.build_dir / "wine" / name
@@ -252,10 +253,9 @@ class WineSession:
             number, xvfb = self.x_server(["Xvfb", "-screen", "0", f"{SCREEN[0]}x{SCREEN[1]}x24"])
             self.state.update({"display": f":{number}", "xvfb_pid": xvfb.pid, "xvfb_started": started_at(xvfb.pid)})
             self.save()
-        if self.monitors or self.taskbar:
+        if self.monitors:
             # Written before any Wine process has a display: the first to have one starts Wine's
-            # desktop, which keeps the settings it found (the template's: one virtual desktop, no
-            # taskbar).
+            # desktop, which keeps the settings it found (the template's one virtual desktop).
             self.apply_settings(display=False)
             self.quiet([str(WINESERVER), "-k"])
         self.quiet([str(WINESERVER), "-p"])
@@ -301,6 +301,11 @@ class WineSession:
         # The first is RandR's primary output, which Wine makes its primary monitor.
         self.change_desk("--fb", f"{max(x + w for w, h, x, y in self.monitors)}x"
                          f"{max(y + h for w, h, x, y in self.monitors)}", *outputs, "--output", "DUMMY0", "--primary")
+        if self.work_area:
+            # What a desktop's window manager says of its panels, and Wine reads of each monitor.
+            subprocess.run(["xprop", "-root", "-f", "_GTK_WORKAREAS_D0", "32c", "-set", "_GTK_WORKAREAS_D0",
+                            ", ".join(map(str, self.work_area))], env=dict(os.environ, DISPLAY=self.state["display"]),
+                           check=True, timeout=60)
 
     def change_desk(self, *xrandr):
         """The desk of RandR outputs changed as xrandr's arguments say (`--output DUMMY1 --off`)."""
@@ -336,7 +341,6 @@ class WineSession:
         values = {
             r"HKEY_CURRENT_USER\Software\Wine\Explorer": {"Desktop": None if several else "Default"},
             r"HKEY_CURRENT_USER\Software\Wine\Explorer\Desktops": {"Default": f"{SCREEN[0]}x{SCREEN[1]}"},
-            r"HKEY_CURRENT_USER\Software\Wine\Explorer\Desktops\Default": {"EnableShell": int(self.taskbar)},
             r"HKEY_CURRENT_USER\Software\Wine\WineDbg": {"ShowCrashDialog": 0},
             # The virtual desktop has no window manager: a window that Wine hands to one waits two
             # seconds in vain for it whenever it is hidden.

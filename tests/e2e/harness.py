@@ -81,15 +81,15 @@ def describe_windows(windows):
 _sessions = {}
 
 
-def session_for(name, monitors=None, taskbar=False):
+def session_for(name, monitors=None, work_area=None):
     """The Wine session of one group of tests, started on first use and stopped when the group's
     process ends. Groups run side by side, each in a session of its own: a group that is one class
-    of a module names its own in E2E_SESSION. `monitors`: a desk of several, `taskbar`: the desktop
-    with one (see WineSession)."""
+    of a module names its own in E2E_SESSION. `monitors`: a desk of its own, `work_area`: its primary
+    monitor's (see WineSession)."""
     name = os.environ.get("E2E_SESSION", name) + (f"-{len(monitors)}-monitors" if monitors else "") + \
-        ("-taskbar" if taskbar else "")
+        ("-work-area" if work_area else "")
     if name not in _sessions:
-        session = WineSession(build_dir(), name, monitors, taskbar=taskbar)
+        session = WineSession(build_dir(), name, monitors, work_area=work_area)
         session.stop()  # whatever an interrupted run left
         session.start()
         atexit.register(session.stop)
@@ -108,12 +108,12 @@ class ProgramTest(unittest.TestCase):
 
     relay = True
     trace = ""  # more of Wine's trace channels, such as ",+font"
-    monitors = None  # one, Wine's virtual desktop; or several, as WineSession takes them
-    taskbar = False  # the virtual desktop with its taskbar
+    monitors = None  # one, Wine's virtual desktop; or a desk of its own, as WineSession takes it
+    work_area = None  # on a desk of its own, the primary monitor's, as a taskbar leaves it
 
     @classmethod
     def setUpClass(cls):
-        cls.session = session_for(cls.__module__, cls.monitors, cls.taskbar)
+        cls.session = session_for(cls.__module__, cls.monitors, cls.work_area)
         if cls.monitors:
             # A desk that Wine does not take for as many monitors would test nothing of them (as
             # Wine 10 gives every head of Xinerama the same rectangle).
