@@ -43,10 +43,11 @@ class Victim(RunTest):
     def away_and_back(self, window, point, timeout=2):
         """A click away, and, once the window has left the front (waiting up to `timeout`), one
         click straight back at the point: whether it left, and what the click back landed on."""
-        away = self.empty_spot()
-        left = bool(away and self.helper("click-at", *away)) and self.until(
-            "another window in front", lambda: (self.in_front() or {}).get("hwnd") != window["hwnd"], timeout=timeout,
-            otherwise=False)
+        away, left = self.empty_spot(), False
+        if away:
+            self.helper("click-at", *away)
+            left = self.until("another window in front", lambda: (self.in_front() or {}).get("hwnd") != window["hwnd"],
+                              timeout=timeout, otherwise=False)
         return left, self.helper("click-at", *point)
 
 
