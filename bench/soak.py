@@ -31,7 +31,7 @@ sys.path[:0] = [str(ROOT / "tests" / "e2e"), str(ROOT / "scripts")]
 
 from harness import (CONSOLE_CLASS, CONSOLE_TITLE, FINALE_START, MESSAGE_BOX_CLASS, TITLE, error_reports,  # noqa: E402
                      relay_calls)
-from wineenv import WineSession, started_at  # noqa: E402
+from wineenv import WineSession, started_at, until  # noqa: E402
 
 WAIT_MS = 60000
 
@@ -53,13 +53,12 @@ def wait_for_workers(load, count, timeout=60):
     """stress-ng's load is there once its workers run, one child process each: the runs start only
     then, or the first of them would meet an idle machine."""
     children = Path(f"/proc/{load.pid}/task/{load.pid}/children")
-    deadline = time.monotonic() + timeout
-    while len(children.read_text().split()) < count:
+
+    def look():
         if load.poll() is not None:
             raise SystemExit(f"stress-ng ended (exit code {load.returncode}) before its workers ran")
-        if time.monotonic() > deadline:
-            raise SystemExit(f"stress-ng's {count} worker(s) did not start within {timeout} s")
-        time.sleep(0.1)
+        return len(children.read_text().split())
+    until(f"stress-ng's {count} worker(s)", look, lambda running: running >= count, timeout=timeout)
 
 
 def one_run(session, answer, dismiss, relay_log, address):
@@ -68,8 +67,7 @@ def one_run(session, answer, dismiss, relay_log, address):
             raise RunFailed(f"{what} did not happen")
         return result
 
-    if session.browser_log.exists():
-        session.browser_log.unlink()
+    session.browser_log.unlink(missing_ok=True)
     # Wine's own errors too, should a call of the program fail for a reason of Wine's.
     program = session.launch(relay_log=relay_log, extra_env={"WINEDEBUG": "-all,err+all,+relay,+timestamp"})
     try:

@@ -283,8 +283,7 @@ class FullRun(unittest.TestCase):
         session.helper("windows")
         cls.baseline = cls.settle()
 
-        if session.browser_log.exists():
-            session.browser_log.unlink()
+        session.browser_log.unlink(missing_ok=True)
         begun = time.monotonic()
         program = cls.traced([session.program], cls.program_log)
         try:

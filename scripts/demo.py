@@ -184,8 +184,7 @@ def main():
     session.stop()
     session.start()
     try:
-        if session.browser_log.exists():
-            session.browser_log.unlink()
+        session.browser_log.unlink(missing_ok=True)
         # A copy's pictures show its finale: the animation of the console, the same for every
         # copy, is the default build's.
         tour(session, session.copy_dir / "gallery", animation=not args.copy)

@@ -50,6 +50,28 @@ SHARED_SUFFIXES = {".dll", ".exe", ".drv", ".sys", ".ocx", ".acm", ".cpl", ".tlb
 OUTLINE_FONTS = {"tahoma.ttf", "tahomabd.ttf"}
 
 
+NEVER = object()  # a wait that fails when what it waits for never comes
+
+
+def until(what, look, holds=bool, timeout=30, show=repr, otherwise=NEVER, fail=None):
+    """Looks again and again (at least once) until what it sees holds, and gives that back; when
+    the time is up, gives `otherwise`, or fails (`fail`, else RuntimeError) naming what never came
+    and what was seen instead. Every wait of the tests and the scripts is this one loop."""
+    deadline = time.monotonic() + timeout
+    while True:
+        seen = look()
+        if holds(seen):
+            return seen
+        if time.monotonic() > deadline:
+            if otherwise is not NEVER:
+                return otherwise
+            message = f"{what} never came in {timeout:g} s; seen instead: {show(seen)}"
+            if fail:
+                fail(message)  # a test's failure, not an error
+            raise RuntimeError(message)
+        time.sleep(0.1)
+
+
 def unescape(relay_text):
     """Wine's trace writes non-ASCII and backslashes escaped."""
     return re.sub(r"\\u?([0-9a-fA-F]{4})", lambda m: chr(int(m.group(1), 16)), relay_text).replace("\\\\", "\\")
@@ -233,17 +255,15 @@ class WineSession:
         self.quiet([str(WINESERVER), "-k"], prefix=partial)
         partial.rename(self.template)
 
-    def start(self, fresh=True):
-        """Starts the display and the Wine server in a fresh copy of the template prefix (or, with
-        fresh=False, in the session's own prefix as the last session left it)."""
+    def start(self):
+        """Starts the display and the Wine server in a fresh copy of the template prefix."""
         arch = self.arch
         self.prepare()
         self.state = {"arch": arch}
         print(f"e2e: {self.describe()}")
-        if fresh or not (self.prefix / "system.reg").exists():
-            shutil.rmtree(self.home, ignore_errors=True)
-            self.home.mkdir(parents=True)
-            shutil.copytree(self.template, self.prefix, symlinks=True, copy_function=share_or_copy)
+        shutil.rmtree(self.home, ignore_errors=True)
+        self.home.mkdir(parents=True)
+        shutil.copytree(self.template, self.prefix, symlinks=True, copy_function=share_or_copy)
         recorder = self.home / "record-browser.sh"
         recorder.write_text(f'#!/bin/sh\nprintf "%s\\n" "$@" >> "{self.browser_log}"\n')
         recorder.chmod(0o755)
@@ -318,12 +338,11 @@ class WineSession:
         subprocess.run(["xrandr", "--query"], env=env, check=True, timeout=60, stdout=subprocess.DEVNULL)
 
     @staticmethod
-    def x_server(command, display=None):
+    def x_server(command):
         """Starts an X server of its own, with a display number it chooses: (number, process)."""
         read_end, write_end = os.pipe()
-        env = dict(os.environ, DISPLAY=display) if display else None
         server = subprocess.Popen([*command, "-displayfd", str(write_end), "-nolisten", "tcp"], pass_fds=(write_end,),
-                                  env=env, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                                  stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                                   stderr=subprocess.DEVNULL, start_new_session=True)
         os.close(write_end)
         with os.fdopen(read_end) as pipe:
@@ -549,26 +568,15 @@ class WineSession:
 
     def wait_question(self, timeout=30):
         """After "OK": the question window."""
-        deadline = time.monotonic() + timeout
-        while time.monotonic() < deadline:
-            for window in self.helper("windows"):
-                if is_question(window):
-                    return window
-            time.sleep(0.1)
-        raise RuntimeError("the question window did not appear")
+        return next(filter(is_question, until("the question window", lambda: self.helper("windows"),
+                                              lambda seen: any(map(is_question, seen)), timeout=timeout)))
 
     def opened_addresses(self, timeout=20):
         """What the program asked the shell to open, as the stand-in browser recorded it. The shell
         starts the browser after the program has gone on (or ended), so this waits for a whole
         line: the stand-in's shell makes the file before it writes to it."""
-        deadline = time.monotonic() + timeout
-        while True:  # at least one look
-            text = self.browser_log.read_text() if self.browser_log.exists() else ""
-            if text.endswith("\n"):
-                return text.split()
-            if time.monotonic() >= deadline:
-                return []
-            time.sleep(0.2)
+        return until("a whole line", lambda: self.browser_log.read_text() if self.browser_log.exists() else "",
+                     lambda text: text.endswith("\n"), timeout=timeout, otherwise="").split()
 
     def screenshot(self, path, window=None):
         """The whole virtual screen, or the part a window covers."""

@@ -6,12 +6,11 @@ import os
 import re
 import subprocess
 import sys
-import time
 import unittest
 from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "scripts"))
-from wineenv import TITLE, WineSession, is_question, unescape  # noqa: E402
+from wineenv import NEVER, TITLE, WineSession, is_question, unescape, until  # noqa: E402
 
 CONSOLE_TITLE = "Form3"
 ERROR_REPORT_START = "Chyba za běhu programu."
@@ -29,7 +28,6 @@ WS_EX_APPWINDOW, WS_EX_TOOLWINDOW = 0x00040000, 0x00000080
 WM_CLOSE, WM_SYSCOMMAND, BM_CLICK, WM_POINTERACTIVATE, SC_CLOSE = 0x0010, 0x0112, 0x00F5, 0x024B, 0xF060
 # What Wine's shell runs to open a page: it starts the stand-in browser.
 LAUNCHERS = {"winebrowser.exe"}
-NEVER = object()  # a wait that fails when what it waits for never comes
 
 
 def build_dir():
@@ -123,15 +121,17 @@ class ProgramTest(unittest.TestCase):
                                    f"RandR outputs: it gives them {len(areas)} rectangle(s), {sorted(areas)}")
 
     def setUp(self):
-        self.failing_calls = None
-        self.relay_log = artifacts() / f"{self.id().split('.')[-2]}.{self._testMethodName}.relay.txt"
+        channels = {"WINEDEBUG": "-all,+relay,+timestamp" + self.trace} if self.trace else None
+        self.start_program(f"{self.id().split('.')[-2]}.{self._testMethodName}.relay.txt", relay=self.relay,
+                           extra_env=channels, program=self.program())
+
+    def start_program(self, relay_log, failing_calls=None, **launch):
+        """A fresh run of the program, its standard error and trace in relay_log (in the artifacts)."""
         # A page the last run asked for may still be on its way: it is not this run's.
         self.wait_for_the_shell()
-        if self.session.browser_log.exists():
-            self.session.browser_log.unlink()
-        channels = {"WINEDEBUG": "-all,+relay,+timestamp" + self.trace} if self.trace else None
-        self.process = self.session.launch(relay_log=self.relay_log, relay=self.relay, extra_env=channels,
-                                           program=self.program())
+        self.session.browser_log.unlink(missing_ok=True)
+        self.relay_log, self.failing_calls = artifacts() / relay_log, failing_calls
+        self.process = self.session.launch(relay_log=self.relay_log, **launch)
 
     def wait_for_the_shell(self):
         """Until none of the processes runs by which Wine's shell opens a page."""
@@ -145,13 +145,8 @@ class ProgramTest(unittest.TestCase):
     def start_failing(self, calls, relay=False):
         """The test build in which the named calls fail, in place of the test's program (if any)."""
         ProgramTest.tearDown(self)
-        self.wait_for_the_shell()
-        if self.session.browser_log.exists():
-            self.session.browser_log.unlink()
-        self.relay_log = artifacts() / f"{type(self).__name__}.{self._testMethodName}.{calls.replace(',', '+')}.txt"
-        self.process = self.session.launch(relay_log=self.relay_log, relay=relay, program=self.session.faults_program,
-                                           extra_env={"NASTAVENI_FAIL": calls})
-        self.failing_calls = calls
+        self.start_program(f"{type(self).__name__}.{self._testMethodName}.{calls.replace(',', '+')}.txt", calls,
+                           relay=relay, program=self.session.faults_program, extra_env={"NASTAVENI_FAIL": calls})
 
     def tearDown(self):
         if self.process is None:  # a test that starts its program itself has not yet
@@ -198,19 +193,8 @@ class ProgramTest(unittest.TestCase):
         return self.session.helper(*args, **kwargs)
 
     def until(self, what, look, holds=bool, timeout=30, show=repr, otherwise=NEVER):
-        """Looks again and again until what it sees holds, and gives that back; when the time is up,
-        gives `otherwise`, or fails naming what never came and what was seen instead. Every wait of
-        the tests is this one loop."""
-        deadline = time.monotonic() + timeout
-        while True:
-            seen = look()
-            if holds(seen):
-                return seen
-            if time.monotonic() > deadline:
-                if otherwise is not NEVER:
-                    return otherwise
-                self.fail(f"{what} never came in {timeout:g} s; seen instead: {show(seen)}")
-            time.sleep(0.1)
+        """The session's one wait (wineenv.until), failing the test when what it waits for never comes."""
+        return until(what, look, holds, timeout, show, otherwise, fail=self.fail)
 
     def wait_window(self, title=TITLE, timeout_ms=30000, where=None, what=None):
         """The program's visible top-level window with the title (and, if given, for which `where`
