@@ -28,11 +28,11 @@ def main():
     trace = build / "bench-console.relay.txt"
     try:
         program = session.launch(relay_log=trace)
-        session.helper("wait", TITLE, 30000)
+        session.wait(TITLE, 30)
         session.helper("click-control", TITLE, "OK")
         session.wait_question()
         session.helper("click-control", TITLE, "ANO")
-        box = session.helper("wait-class", "#32770", 60000)
+        box = session.wait("#32770", 60, by_class=True)
         session.helper("keys", box["title"], "ENTER")
         program.wait(timeout=30)
     finally:

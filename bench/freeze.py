@@ -45,11 +45,11 @@ def main():
         for run in range(1, arguments.runs + 1):
             program = session.launch(relay_log=trace)
             try:
-                session.helper("wait", TITLE, 30000)
+                session.wait(TITLE, 30)
                 session.helper("click-control", TITLE, "OK")
                 session.wait_question()
                 session.helper("click-control", TITLE, "NE")
-                session.helper("wait-class", CONSOLE_CLASS, 30000)
+                session.wait(CONSOLE_CLASS, 30, by_class=True)
             finally:
                 program.kill()
                 program.wait(timeout=30)

@@ -36,7 +36,7 @@ def sample(processes, seconds):
 def main():
     with wine_session(build_dir(sys.argv)) as session:
         program = session.launch()
-        session.helper("wait", TITLE, 30000)
+        session.wait(TITLE, 30)
         processes = {"program": linux_process(session, session.program.name),
                      "wineserver": linux_process(session, "wineserver64", "wineserver32", "wineserver"),
                      "Xvfb": session.state["xvfb_pid"]}
@@ -44,10 +44,10 @@ def main():
         session.helper("click-control", TITLE, "OK")
         session.wait_question()
         session.helper("click-control", TITLE, "ANO")
-        session.helper("wait-class", "TajneNastaveniOkno", 30000)
+        session.wait("TajneNastaveniOkno", 30, by_class=True)
         time.sleep(2)
         typing, typing_wall = sample(processes, 10)
-        box = session.helper("wait-class", "#32770", 60000)
+        box = session.wait("#32770", 60, by_class=True)
         session.helper("keys", box["title"], "ENTER")
         program.wait(timeout=30)
 

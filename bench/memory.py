@@ -48,7 +48,7 @@ def whole_run(session, exe):
     session.helper("click-control", TITLE, "OK")
     session.wait_question()
     session.helper("click-control", TITLE, "ANO")
-    box = session.helper("wait-class", "#32770", 60000)
+    box = session.wait("#32770", 60, by_class=True)
     linux = proc_status(linux_process(session, exe.name))
     session.helper("keys", box["title"], "ENTER")
     return linux

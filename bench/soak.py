@@ -71,7 +71,7 @@ def one_run(session, answer, dismiss, relay_log, address):
     # Wine's own errors too, should a call of the program fail for a reason of Wine's.
     program = session.launch(relay_log=relay_log, extra_env={"WINEDEBUG": "-all,err+all,+relay,+timestamp"})
     try:
-        settings = must(session.helper("wait", TITLE, WAIT_MS, check=False), "the settings window")
+        settings = must(session.wait(TITLE, WAIT_MS / 1000, check=False), "the settings window")
         if settings["class"] == MESSAGE_BOX_CLASS:  # left open, not clicked away: its text is in the trace
             raise RunFailed("a message box came instead of the settings window")
         must(session.helper("click-control", TITLE, "OK", check=False), "the click on OK")
@@ -80,8 +80,8 @@ def one_run(session, answer, dismiss, relay_log, address):
         except RuntimeError as error:
             raise RunFailed(str(error)) from None
         must(session.helper("click-control", TITLE, answer, check=False), f"the click on {answer}")
-        must(session.helper("wait", CONSOLE_TITLE, WAIT_MS, check=False), "the console")
-        box = must(session.helper("wait-class", MESSAGE_BOX_CLASS, WAIT_MS, check=False), "the finale's box")
+        must(session.wait(CONSOLE_TITLE, WAIT_MS / 1000, check=False), "the console")
+        box = must(session.wait(MESSAGE_BOX_CLASS, WAIT_MS / 1000, by_class=True, check=False), "the finale's box")
         boxes = [w for w in session.helper("windows") if w["class"] == MESSAGE_BOX_CLASS and w["title"] == TITLE]
         if len(boxes) != 1:
             raise RunFailed(f"{len(boxes)} message boxes on the screen")
@@ -118,7 +118,7 @@ def stop(session, program):
     if program.poll() is None:
         program.kill()
         program.wait(timeout=30)
-        session.helper("gone", TITLE, 20000, CONSOLE_TITLE, check=False)
+        session.gone(TITLE, CONSOLE_TITLE, check=False)
 
 
 def victims(build_dir, session_name, seeds):

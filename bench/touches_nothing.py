@@ -319,12 +319,12 @@ class FullRun(unittest.TestCase):
                 raise AssertionError(f"{what} did not happen")
             return answer
 
-        must(session.helper("wait", TITLE, 60000, check=False), "the settings window")
+        must(session.wait(TITLE, 60, check=False), "the settings window")
         must(session.helper("click-control", TITLE, "OK", check=False), "the click on OK")
         session.wait_question(timeout=60)
         must(session.helper("click-control", TITLE, "NE", check=False), "the click on NE")
-        must(session.helper("wait", CONSOLE_TITLE, 60000, check=False), "the console")
-        must(session.helper("wait-class", "#32770", 60000, check=False), "the finale's box")
+        must(session.wait(CONSOLE_TITLE, 60, check=False), "the console")
+        must(session.wait("#32770", 60, by_class=True, check=False), "the finale's box")
         must(session.helper("keys", TITLE, "ENTER", check=False), "Enter on the box")
 
     # ----- what they show -----

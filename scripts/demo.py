@@ -19,10 +19,10 @@ from pathlib import Path
 from wineenv import TITLE, WineSession, unescape
 
 
-def wait(session, *args, timeout_ms=30000):
-    found = session.helper("wait", *args, timeout_ms, check=False)
+def wait(session, title):
+    found = session.wait(title, check=False)
     if not found:
-        raise SystemExit(f"demo: gave up waiting for {args}")
+        raise SystemExit(f"demo: gave up waiting for {title!r}")
     return found
 
 
@@ -90,9 +90,9 @@ def tour(session, gallery, animation=True):
                 session.screenshot(frames / f"{len(list(frames.glob('*.png'))):03d}.png")
             if time.monotonic() - started > 8 and not typing:
                 typing = session.screenshot(gallery / "5-console-typing.png")
-            box = session.helper("wait-class", "#32770", 300, check=False)
+            box = session.wait("#32770", 0.3, by_class=True, check=False)
         if not box:
-            box = session.helper("wait-class", "#32770", 30000, check=False)
+            box = session.wait("#32770", 30, by_class=True, check=False)
         if not box:
             raise SystemExit("demo: the finale's message box did not appear")
         time.sleep(0.5)
@@ -152,7 +152,7 @@ def two_monitors(build, gallery):
         wait(session, "Form3")
         time.sleep(8)  # the prompt, the answer and the error typed
         outline(session.screenshot(gallery / "7-two-monitors.png"), session.helper("monitors"))
-        box = session.helper("wait-class", "#32770", 30000, check=False)
+        box = session.wait("#32770", 30, by_class=True, check=False)
         if box:
             session.helper("keys", f"#{box['hwnd']}", "ENTER")
         program.wait(timeout=30)

@@ -39,7 +39,7 @@ RELAY_INCLUDE = ";".join([
 ])
 SESSION_FILE = "session.json"
 # The helper's commands that only look, and may be asked again when an answer does not come.
-LOOKING_COMMANDS = {"windows", "wait", "wait-class", "gone", "dump", "monitors", "processes"}
+LOOKING_COMMANDS = {"windows", "dump", "monitors", "processes"}
 HELPER_ATTEMPTS = 3
 # How long a helper may take to say that it is at work.
 HELPER_READY_SECONDS = 60
@@ -70,6 +70,19 @@ def until(what, look, holds=bool, timeout=30, show=repr, otherwise=NEVER, fail=N
                 fail(message)  # a test's failure, not an error
             raise RuntimeError(message)
         time.sleep(0.1)
+
+
+def describe_windows(windows):
+    """The windows as a user sees them, topmost first."""
+    return "; ".join(f"{w['title']!r} ({w['class']}{', in front' if w['foreground'] else ''})" for w in windows) \
+        or "no window"
+
+
+def named(window, which, by_class=False):
+    """Whether the window is the one named: #HWND, else by its exact title (or class, in any case)."""
+    if by_class:
+        return window["class"].lower() == which.lower()
+    return f"#{window['hwnd']}" == which if which.startswith("#") else window["title"] == which
 
 
 def unescape(relay_text):
@@ -125,7 +138,7 @@ def parse_record(line):
         elif name == "items":
             value = value.split("\x1f") if value else []
         elif name in ("hwnd", "pid", "style", "exstyle", "owner", "id", "depth", "check", "cursel", "w", "h", "dpi",
-                      "x", "y", "foreground", "enabled", "hung", "gone", "end", "primary", "sent", "answered",
+                      "x", "y", "foreground", "enabled", "hung", "end", "primary", "sent", "answered",
                       "result", "root", "control", "hit"):
             value = int(value)
         record[name] = value
@@ -565,6 +578,24 @@ class WineSession:
         wine_said = self.server_errors.read().decode("utf-8", "replace").strip()
         self.server_errors.close()
         return f"{why} (exit code {server.returncode}); Wine said: {wine_said[-2000:] or 'nothing'}"
+
+    def window(self, which, by_class=False):
+        """The first visible top-level window, topmost first, of that title, handle or class; None
+        when there is none."""
+        return next((w for w in self.helper("windows") if named(w, which, by_class)), None)
+
+    def wait(self, which, timeout=30, by_class=False, check=True):
+        """That window, once there; None when it never came, if not `check`."""
+        seen = until(f"the window {which!r}", lambda: self.helper("windows"),
+                     lambda windows: any(named(w, which, by_class) for w in windows), timeout, describe_windows,
+                     NEVER if check else None)
+        return seen and next(w for w in seen if named(w, which, by_class))
+
+    def gone(self, *which, timeout=20, check=True):
+        """Waits until no window of these titles or handles is visible; whether none is."""
+        return until(f"no window {' or '.join(which)}",
+                     lambda: [w for w in self.helper("windows") if any(named(w, one) for one in which)],
+                     lambda left: not left, timeout, describe_windows, NEVER if check else None) is not None
 
     def wait_question(self, timeout=30):
         """After "OK": the question window."""

@@ -10,7 +10,7 @@ import unittest
 from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "scripts"))
-from wineenv import NEVER, TITLE, WineSession, is_question, unescape, until  # noqa: E402
+from wineenv import NEVER, TITLE, WineSession, describe_windows, is_question, unescape, until  # noqa: E402,F401
 
 CONSOLE_TITLE = "Form3"
 ERROR_REPORT_START = "Chyba za běhu programu."
@@ -69,11 +69,6 @@ def centred_on(rect, area):
     middle pixel)."""
     return (abs(2 * rect["x"] + rect["w"] - 2 * area["x"] - area["w"]) <= 2 and
             abs(2 * rect["y"] + rect["h"] - 2 * area["y"] - area["h"]) <= 2)
-
-
-def describe_windows(windows):
-    return "; ".join(f"{w['title']!r} ({w['class']}{', in front' if w['foreground'] else ''})" for w in windows) \
-        or "no window"
 
 
 _sessions = {}
@@ -166,7 +161,7 @@ class ProgramTest(unittest.TestCase):
             self.process.kill()
             self.process.wait(timeout=30)
         # Nothing of this run may be left on the desktop for the next one to act on.
-        self.session.helper("gone", TITLE, 20000, CONSOLE_TITLE)
+        self.session.gone(TITLE, CONSOLE_TITLE)
         self.assert_every_chosen_failure_made()
 
     def assert_every_chosen_failure_made(self):
@@ -346,7 +341,7 @@ class RunTest(ProgramTest):
 
     def wait_finale_box(self):
         # The console types for about 16 s; a loaded machine may stretch that.
-        box = self.helper("wait-class", MESSAGE_BOX_CLASS, 60000, check=False)
+        box = self.session.wait(MESSAGE_BOX_CLASS, 60, by_class=True, check=False)
         self.assertIsNotNone(box, f"the finale's message box (error reports: {error_reports(self.relay_log)})")
         # Not the run-time error report, which is a message box with the same title.
         texts = [c["text"] for c in self.helper("dump", f"#{box['hwnd']}")["children"]]
@@ -442,7 +437,7 @@ class BesideAnotherProgram(RunTest):
 
     def setUp(self):
         self.notepad = self.session.launch(program="notepad")
-        self.other = self.helper("wait-class", "Notepad", 60000)
+        self.other = self.session.wait("Notepad", 60, by_class=True)
         self.assertIsNotNone(self.other, "another program's window beside the joke")
         # The joke starts once that program is in front, as a user would have it: shown is not yet
         # in front, and a loaded machine may leave it between the two for a while.
@@ -472,11 +467,11 @@ class BesideAnotherProgram(RunTest):
         """A click there, as a hand gives it: the box that waits comes in front, with the keyboard,
         not the window the box has disabled."""
         self.helper("click-at", *point)
-        self.until("the box in front, with the keyboard", lambda: self.helper("wait", f"#{box['hwnd']}", 1000),
+        self.until("the box in front, with the keyboard", lambda: self.session.wait(f"#{box['hwnd']}", 1),
                    lambda seen: seen["foreground"], show=lambda _: describe_windows(self.helper("windows")))
 
     def tearDown(self):
         super().tearDown()
         self.notepad.kill()
         self.notepad.wait(timeout=30)
-        self.helper("gone", f"#{self.other['hwnd']}", 20000, check=False)
+        self.session.gone(f"#{self.other['hwnd']}", check=False)

@@ -17,7 +17,7 @@ class FaultBuild(RunTest):
 
 class FailingCalls(FaultBuild):
     def assert_reports_and_ends(self, call):
-        box = self.helper("wait-class", "#32770", 60000, check=False)
+        box = self.session.wait("#32770", 60, by_class=True, check=False)
         self.assertIsNotNone(box, f"an error message for {call}")
         texts = [c["text"] for c in self.helper("dump", "#%d" % box["hwnd"])["children"]]
         message = next((t for t in texts if t.startswith(ERROR_REPORT_START)), None)
@@ -54,10 +54,10 @@ class FailingCalls(FaultBuild):
         self.open_question()
         self.click("ANO")
         self.wait_window(CONSOLE_TITLE)
-        finale = self.helper("wait-class", "#32770", 60000, check=False)
+        finale = self.session.wait("#32770", 60, by_class=True, check=False)
         self.assertIsNotNone(finale)
         self.helper("keys", f"#{finale['hwnd']}", "ENTER")
-        self.helper("gone", f"#{finale['hwnd']}", 10000)  # the finale's box closes, the report follows
+        self.session.gone(f"#{finale['hwnd']}", timeout=10)  # the finale's box closes, the report follows
         self.assert_reports_and_ends("MessageBoxW")
         self.assertEqual(self.relay_calls("shell32.ShellExecuteExA"), [], "no page asked for")
 

@@ -68,7 +68,7 @@ class SeveralMonitors(RunTest):
             monitor = meanwhile(monitor)
 
         box = self.wait_finale_box()
-        self.until("the box centred on the console's monitor", lambda: self.helper("wait", f"#{box['hwnd']}", 1000),
+        self.until("the box centred on the console's monitor", lambda: self.session.wait(f"#{box['hwnd']}", 1),
                    lambda seen: centred_on(seen["window"], monitor["work"]), show=lambda seen: seen["window"])
         self.keys("ENTER", title=f"#{box['hwnd']}")
         self.assert_ended(page=True)
@@ -176,7 +176,7 @@ class AnotherProgramTakesTheKeyboard(BesideAnotherProgram):
         self.helper("click-at", cover["x"] + cover["w"] // 2, cover["y"] + cover["h"] // 2)
         self.assert_in_front(console)
         self.raise_the_other([console, *self.covers], above=False)
-        self.helper("click-at", *self.spot_clear_of(console["window"], self.helper("wait", f"#{self.other['hwnd']}", 1000)))
+        self.helper("click-at", *self.spot_clear_of(console["window"], self.session.wait(f"#{self.other['hwnd']}", 1)))
         self.assert_in_front(console)
         # A tap on a black monitor, as Windows 8 and later tell an inactive window of it.
         self.raise_the_other([console, *self.covers], above=False)
@@ -188,7 +188,7 @@ class AnotherProgramTakesTheKeyboard(BesideAnotherProgram):
         box = self.wait_finale_box()
         for where in ("the console", "the black monitor"):
             self.raise_the_other([box], above=True)
-            other = self.helper("wait", f"#{self.other['hwnd']}", 1000)
+            other = self.session.wait(f"#{self.other['hwnd']}", 1)
             spot = self.spot_clear_of(console["window"] if where == "the console" else cover, other, box)
             with self.subTest(click_on=where):
                 self.click_gives_the_box_the_keyboard(spot, box)

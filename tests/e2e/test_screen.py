@@ -78,15 +78,15 @@ class WorkArea(RunTest):
         self.process = None  # started by the test, at a place of its choosing
 
     def tearDown(self):
-        window = self.helper("wait", TITLE, 1, check=False)
+        window = self.session.window(TITLE)
         if window:
             self.helper("post", f"#{window['hwnd']}", WM_CLOSE)
-        self.helper("gone", TITLE, 20000)
+        self.session.gone(TITLE)
 
     def test_the_settings_window_lies_inside_the_work_area(self):
         program = "Z:" + str(self.session.program).replace("/", "\\")
         self.helper("start-at", SCREEN[0] - 100, SCREEN[1] - 60, program)
-        window = self.helper("wait", TITLE, 60000)
+        window = self.session.wait(TITLE, 60)
         work = self.screen()["work"]
         self.assertEqual(tuple(work.values()), self.work_area, "the desk's work area, as Wine took it")
         self.assertTrue(inside(window["window"], work), f"{window['window']} inside {work}")
@@ -106,7 +106,7 @@ class AnotherProgramInFront(BesideAnotherProgram):
         self.assertEqual(box["class"], MESSAGE_BOX_CLASS)
         self.raise_the_other([box], above=True)
         # A click on the console gives the keyboard to the box, which the victim dismisses with Enter.
-        other = self.helper("wait", f"#{self.other['hwnd']}", 1000)
+        other = self.session.wait(f"#{self.other['hwnd']}", 1)
         self.click_gives_the_box_the_keyboard(self.spot_clear_of(console["window"], other, box), box)
         self.keys("ENTER", title="-")
         self.assert_ended(page=True)

@@ -244,7 +244,7 @@ class RandomVictim(Victim):
                     self.restart()
                 begun, dice, seen, given = time.monotonic(), random.Random(seed), [], []
                 self.focus_moved = False
-                pid = self.helper("wait", TITLE, 60000)["pid"]
+                pid = self.session.wait(TITLE, 60)["pid"]
                 while self.process.poll() is None:
                     self.assertLess(time.monotonic() - begun, 180, f"still running after 3 min, at {seen}")
                     stage = self.until("one of the joke's windows, or its end",

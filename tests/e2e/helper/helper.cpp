@@ -10,8 +10,6 @@
 // so the action was not given. With 1 and 3 an error record says what was seen instead.
 //
 //   windows                        every visible top-level window, topmost first
-//   wait TITLE MS | wait-class CLASS MS   the first such visible window, polled every 50 ms
-//   gone TITLE MS [TITLE...]       waits until no window of these titles is visible
 //   dump WINDOW [items]            the window, then its focus (kind=focus), then its controls
 //                                  (kind=control, depth=1 for its children, 2 below them...), with
 //                                  the entries of each combo box's list if asked for
@@ -193,20 +191,17 @@ std::vector<HWND> VisibleWindows() {
     return visible;
 }
 
-HWND Find(const std::wstring& which, bool byClass = false) {
-    if (!byClass && which.size() > 1 && which[0] == L'#') {
-        HWND window =
-            reinterpret_cast<HWND>(static_cast<UINT_PTR>(std::wcstoull(which.c_str() + 1, nullptr, 10)));
-        return IsWindow(window) ? window : nullptr;
-    }
-    for (HWND window : VisibleWindows())
-        if (byClass ? lstrcmpiW(ClassOf(window).c_str(), which.c_str()) == 0 : TitleOf(window) == which)
-            return window;
-    return nullptr;
-}
-
+// The window WINDOW names: #HWND any window by its handle, else the first visible one of that title.
 HWND FindOrFail(const std::wstring& which) {
-    HWND window = Find(which);
+    HWND window = nullptr;
+    if (which.size() > 1 && which[0] == L'#') {
+        window = reinterpret_cast<HWND>(static_cast<UINT_PTR>(std::wcstoull(which.c_str() + 1, nullptr, 10)));
+        if (!IsWindow(window)) window = nullptr;
+    } else {
+        const auto visible = VisibleWindows();
+        const auto titled = std::ranges::find_if(visible, [&](HWND each) { return TitleOf(each) == which; });
+        if (titled != visible.end()) window = *titled;
+    }
     if (!window) throw Failure{kNotThere, L"no window " + which};
     return window;
 }
@@ -539,26 +534,6 @@ int Run(const std::wstring& command, const Strings& args) {
     };
     if (command == L"windows") {
         for (HWND window : VisibleWindows())
-            WindowRecord(window);
-    } else if (command == L"wait" || command == L"wait-class" || command == L"gone") {
-        need(2);
-        const bool gone = command == L"gone";
-        HWND window = nullptr;
-        const auto visible = [&](const std::wstring& which) {
-            HWND found = Find(which, command == L"wait-class");
-            return found && IsWindowVisible(found) ? found : nullptr;
-        };
-        if (!WaitFor(number(1), [&] {
-                window = visible(args[0]);
-                for (size_t more = 2; gone && !window && more < args.size(); ++more)
-                    window = visible(args[more]);
-                return gone == !window;
-            }))
-            throw Failure{kNotThere, (gone ? L"still there after " : L"not there after ") + args[1] +
-                                         L" ms: " + args[0] + L"; " + Seen()};
-        if (gone)
-            Record().Add(L"gone", 1);
-        else
             WindowRecord(window);
     } else if (command == L"dump") {
         need(1);
