@@ -584,12 +584,16 @@ class WineSession:
         when there is none."""
         return next((w for w in self.helper("windows") if named(w, which, by_class)), None)
 
+    def wait_for(self, what, where, timeout=30, check=True):
+        """The first visible top-level window for which `where` holds, once there; None when it
+        never came, if not `check`."""
+        seen = until(what, lambda: self.helper("windows"), lambda windows: any(map(where, windows)), timeout,
+                     describe_windows, NEVER if check else None)
+        return seen and next(filter(where, seen))
+
     def wait(self, which, timeout=30, by_class=False, check=True):
         """That window, once there; None when it never came, if not `check`."""
-        seen = until(f"the window {which!r}", lambda: self.helper("windows"),
-                     lambda windows: any(named(w, which, by_class) for w in windows), timeout, describe_windows,
-                     NEVER if check else None)
-        return seen and next(w for w in seen if named(w, which, by_class))
+        return self.wait_for(f"the window {which!r}", lambda w: named(w, which, by_class), timeout, check)
 
     def gone(self, *which, timeout=20, check=True):
         """Waits until no window of these titles or handles is visible; whether none is."""
@@ -599,8 +603,7 @@ class WineSession:
 
     def wait_question(self, timeout=30):
         """After "OK": the question window."""
-        return next(filter(is_question, until("the question window", lambda: self.helper("windows"),
-                                              lambda seen: any(map(is_question, seen)), timeout=timeout)))
+        return self.wait_for("the question window", is_question, timeout)
 
     def opened_addresses(self, timeout=20):
         """What the program asked the shell to open, as the stand-in browser recorded it. The shell

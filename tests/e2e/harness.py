@@ -10,7 +10,7 @@ import unittest
 from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "scripts"))
-from wineenv import NEVER, TITLE, WineSession, describe_windows, is_question, unescape, until  # noqa: E402,F401
+from wineenv import NEVER, TITLE, WineSession, describe_windows, is_question, unescape, until  # noqa: E402
 
 CONSOLE_TITLE = "Form3"
 ERROR_REPORT_START = "Chyba za běhu programu."
@@ -467,8 +467,8 @@ class BesideAnotherProgram(RunTest):
         """A click there, as a hand gives it: the box that waits comes in front, with the keyboard,
         not the window the box has disabled."""
         self.helper("click-at", *point)
-        self.until("the box in front, with the keyboard", lambda: self.session.wait(f"#{box['hwnd']}", 1),
-                   lambda seen: seen["foreground"], show=lambda _: describe_windows(self.helper("windows")))
+        self.until("the box in front, with the keyboard", lambda: self.session.window(f"#{box['hwnd']}"),
+                   lambda seen: seen and seen["foreground"], show=lambda _: describe_windows(self.helper("windows")))
 
     def tearDown(self):
         super().tearDown()

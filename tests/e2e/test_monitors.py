@@ -68,8 +68,9 @@ class SeveralMonitors(RunTest):
             monitor = meanwhile(monitor)
 
         box = self.wait_finale_box()
-        self.until("the box centred on the console's monitor", lambda: self.session.wait(f"#{box['hwnd']}", 1),
-                   lambda seen: centred_on(seen["window"], monitor["work"]), show=lambda seen: seen["window"])
+        self.until("the box centred on the console's monitor", lambda: self.session.window(f"#{box['hwnd']}"),
+                   lambda seen: seen and centred_on(seen["window"], monitor["work"]),
+                   show=lambda seen: seen and seen["window"])
         self.keys("ENTER", title=f"#{box['hwnd']}")
         self.assert_ended(page=True)
         self.assert_nothing_shown_at_the_shell_call(console, covers)
